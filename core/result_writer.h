@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "log/date_format.h"
+
+namespace tandrel::core {
+
+// Where a finished game's result goes.
+class ResultWriter {
+  public:
+    virtual ~ResultWriter() = default;
+    virtual void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
+                             std::uint8_t amount) = 0;  // throws on failure
+};
+
+}  // namespace tandrel::core

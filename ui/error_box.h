@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace tandrel::ui {
+
+// Shows the one modal error box: caption "Corvanelle Tandrel", the message and
+// a full stop, a stop icon and OK. While a box with the same message is open,
+// the message is not shown again.
+void ShowErrorBox(const std::string& message);
+
+// Runs one event handler; any error it raises goes to the error box, so no
+// exception ever crosses a Qt frame.
+template <class Handler>
+void Guarded(Handler&& handler) noexcept {
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error.what());
+    } catch (...) {
+        ShowErrorBox("Unexpected error");
+    }
+}
+
+}  // namespace tandrel::ui
