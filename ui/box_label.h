@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLabel>
+
+namespace tandrel::ui {
+
+// An opaque text label that reports a click: a left press and release both
+// over the label, taking effect on the release. A double-click gives one click.
+class BoxLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit BoxLabel(const QString& text, QWidget* parent = nullptr);
+
+  signals:
+    void Clicked();
+};
+
+}  // namespace tandrel::ui
