@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tandrel::log {
+
+// Cuts the text of the log into lines as it arrives in chunks of any size. A
+// CR ends a line and may be followed by an LF; a lone LF is part of the line.
+// Byte 26 ends the text. Lines that lie whole in one chunk are handed on
+// without being copied.
+class LineSplitter {
+  public:
+    explicit LineSplitter(const std::function<void(std::string_view)>& onLine) : onLine_(onLine) {}
+
+    // Takes the next bytes of the file. Returns false once the end of the
+    // text has been met; nothing fed after that is looked at.
+    bool Feed(std::string_view bytes);
+
+    // Hands on the last line when the text ended without a terminator.
+    void Finish();
+
+  private:
+    void TakeLines(std::string_view text);
+    void HandOn(std::string_view lineEnd);
+
+    const std::function<void(std::string_view)>& onLine_;
+    std::string unfinishedLine_;      // start of a line that ends in a later chunk
+    bool lineFeedMayFollow_ = false;  // the last chunk ended with a CR
+    bool endOfTextMet_ = false;
+};
+
+}  // namespace tandrel::log

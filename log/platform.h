@@ -1,0 +1,89 @@
+#pragma once
+
+// The operating-system calls of the score log: POSIX, or Win32 under _WIN32.
+// Every failure is raised as IoError with its Win32 error code.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tandrel::log {
+
+#ifdef _WIN32
+// The Windows directory as the system reports it.
+std::string GetWinDir();
+#endif
+
+namespace platform {
+
+// An open file of the log, closed when it goes out of scope.
+class File {
+  public:
+    File() = default;
+    explicit File(std::intptr_t handle) : handle_(handle) {}
+    File(File&& other) noexcept : handle_(other.Release()) {}
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    // Closes quietly: a failure path already carries its own error.
+    ~File();
+
+    std::uint64_t Size();
+    // Reads at the current position; returns 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t size);
+    std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size);
+    void Truncate(std::uint64_t size);
+    // Writes all of `bytes` at the end of the file, in one call when the
+    // system takes them all at once.
+    void Append(std::string_view bytes);
+    // Closes the file and reports a failure of the close.
+    void Close();
+
+  private:
+    std::intptr_t Release() noexcept;
+    std::intptr_t handle_ = -1;
+};
+
+// True when a regular file (not a folder) of that path exists.
+bool IsRegularFile(const std::string& path);
+
+// The folder that holds the log: the Windows directory, or the log's own
+// folder in the XDG data home.
+std::string LogFolder();
+
+// Joins LogFolder() and the file name, as they are.
+inline constexpr char kPathSeparator =
+#ifdef _WIN32
+    '\\';
+#else
+    '/';
+#endif
+
+// Creates the missing folders that lead to `filePath` (not on Windows,
+// whose Windows directory always exists).
+void CreateFoldersFor(const std::string& filePath);
+
+// Opens for reading, shared with writers only.
+File OpenForReading(const std::string& path);
+
+// Opens for reading and writing, creating the file when `create` and it is
+// missing, and keeps other copies of the program from appending until the
+// file is closed. Waits about a second for a copy that is appending; after
+// that raises kErrorSharingViolation.
+File OpenForAppending(const std::string& path, bool create);
+
+// Test hook: lets tests make the log's system calls fail the way a full disk,
+// a failing drive or a process out of file handles would, which real files
+// cannot bring about for a test run as root. Unset in the program.
+enum class SysCall { kOpen, kLock, kRead, kWrite, kTruncate, kClose };
+struct InjectedFault {
+    int error = 0;                      // the system's own error number; 0 lets the call run
+    std::size_t bytesWrittenFirst = 0;  // kWrite: bytes really written before the failure
+};
+using FaultInjector = std::function<InjectedFault(SysCall)>;
+void SetFaultInjector(FaultInjector injector);
+
+}  // namespace platform
+}  // namespace tandrel::log
