@@ -24,6 +24,7 @@ class TimerError : public std::runtime_error {
 // A periodic clock with Enabled and Interval. Setting either to its current
 // value does nothing; any other change cancels the system timer and starts a
 // new one when enabled, the interval is not 0 and a handler is attached.
+// A refused start throws TimerError and leaves Enabled as set.
 class GameClock {
   public:
     GameClock(TimerService& service, std::uint32_t intervalMs);
@@ -39,6 +40,9 @@ class GameClock {
     void Tick();
 
   private:
+    bool Ticks() const;
+    void RestartTimer();
+
     TimerService& service_;
     std::uint32_t interval_;
     bool enabled_ = false;
