@@ -13,6 +13,14 @@ class BoxLabel : public QLabel {
 
   signals:
     void Clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    bool left_pressed_ = false;
 };
 
 }  // namespace tandrel::ui

@@ -1,0 +1,168 @@
+#include "ui/spin_field.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QToolButton>
+#include <algorithm>
+#include <utility>
+
+#include "ui/spin_value.h"
+
+namespace tandrel::ui {
+namespace {
+
+// A held button steps once after this delay, then at this interval.
+constexpr int kRepeatDelayMs = 400;
+constexpr int kRepeatIntervalMs = 100;
+
+QChar& DecimalSeparator() {
+    static QChar separator = QLatin1Char('.');
+    return separator;
+}
+
+std::function<void()>& Beep() {
+    static std::function<void()> beep;
+    return beep;
+}
+
+void SoundBeep() {
+    if (Beep()) {
+        Beep()();
+    } else {
+        QApplication::beep();
+    }
+}
+
+bool IsEditingShortcut(const QKeyEvent& event) {
+    for (const auto shortcut : {QKeySequence::Paste, QKeySequence::Copy, QKeySequence::Cut,
+                                QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll}) {
+        if (event.matches(shortcut)) return true;
+    }
+    return false;
+}
+
+bool IsAcceptedCharacter(QChar c) {
+    const char16_t code = c.unicode();
+    if (code < 0x20 || code == 0x7f) return true;  // a control key other than Enter
+    if (code >= u'0' && code <= u'9') return true;
+    return c == QLatin1Char('+') || c == QLatin1Char('-') || c == DecimalSeparator();
+}
+
+// Whether a typed key is refused. Keys without text (arrows, Home, Delete
+// under some platforms) and Control combinations are control keys and pass;
+// QLineEdit never inserts text for a Control combination. Some platforms send
+// Ctrl+V as "v" with the Control modifier, others as the control character.
+bool IsRefusedKey(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
+    if (IsEditingShortcut(event)) return false;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) return false;
+    const QString text = event.text();
+    return !std::all_of(text.begin(), text.end(), IsAcceptedCharacter);
+}
+
+// Focus that moves to another window (a message box included) or into a menu
+// leaves the field the focus widget of its window: the player has not left
+// the field, so its text stays as typed until the focus moves on inside the
+// window.
+bool IsLeavingTheField(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
+}  // namespace
+
+NumericSpinField::NumericSpinField(std::int32_t minimum, std::int32_t maximum, std::int32_t value,
+                                   QWidget* parent)
+    : QLineEdit(parent),
+      minimum_(minimum),
+      maximum_(std::max(minimum, maximum)),
+      reported_text_(QString::number(value)) {
+    setText(reported_text_);  // before the connection: the stored value loads silently
+    setTextMargins(0, 0, kButtonWidth, 0);
+    up_ = MakeButton(Qt::UpArrow);
+    down_ = MakeButton(Qt::DownArrow);
+    connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    connect(this, &QLineEdit::textChanged, this, &NumericSpinField::NoteTextChange);
+    PlaceButtons();
+}
+
+std::int32_t NumericSpinField::Value() const { return SpinValue(text().toStdString(), minimum_); }
+
+void NumericSpinField::SetDecimalSeparator(QChar separator) { DecimalSeparator() = separator; }
+
+void NumericSpinField::SetBeep(std::function<void()> beep) { Beep() = std::move(beep); }
+
+void NumericSpinField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        Step(event->key() == Qt::Key_Up ? +1 : -1);
+        event->accept();
+        return;
+    }
+    if (IsRefusedKey(*event)) {
+        SoundBeep();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void NumericSpinField::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (IsLeavingTheField(event->reason())) LimitToRange();
+}
+
+void NumericSpinField::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    PlaceButtons();
+}
+
+QToolButton* NumericSpinField::MakeButton(Qt::ArrowType arrow) {
+    auto* button = new QToolButton(this);
+    button->setArrowType(arrow);
+    // A press still gives the field the focus: Qt hands it to the first
+    // focusable widget up from the pointer.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::ArrowCursor);
+    // Qt's repeat stops while the pointer is off a held button and starts
+    // the delay again when it comes back; a release over the button after a
+    // hold gives the final step.
+    button->setAutoRepeat(true);
+    button->setAutoRepeatDelay(kRepeatDelayMs);
+    button->setAutoRepeatInterval(kRepeatIntervalMs);
+    return button;
+}
+
+void NumericSpinField::PlaceButtons() {
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int inner_height = std::max(2, height() - 2 * frame);
+    const int up_height = inner_height / 2;
+    const int left = width() - frame - kButtonWidth;
+    up_->setGeometry(left, frame, kButtonWidth, up_height);
+    down_->setGeometry(left, frame + up_height, kButtonWidth, inner_height - up_height);
+}
+
+void NumericSpinField::Step(int delta) {
+    // In 64 bits, so that stepping past the ends of the 32-bit range is safe.
+    RewriteWith(std::clamp<std::int64_t>(std::int64_t{Value()} + delta, minimum_, maximum_));
+}
+
+void NumericSpinField::LimitToRange() {
+    std::int32_t value = 0;
+    if (!ParseSpinText(text().toStdString(), value)) return;  // not a number: stays as typed
+    if (value < minimum_) RewriteWith(minimum_);
+    if (value > maximum_) RewriteWith(maximum_);
+}
+
+void NumericSpinField::RewriteWith(std::int64_t value) { setText(QString::number(value)); }
+
+void NumericSpinField::NoteTextChange(const QString& text) {
+    if (text == reported_text_) return;
+    reported_text_ = text;
+    emit Changed();
+}
+
+}  // namespace tandrel::ui

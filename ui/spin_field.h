@@ -26,18 +26,39 @@ class NumericSpinField : public QLineEdit {
 
     // The locale's decimal separator, accepted as a typed key.
     static void SetDecimalSeparator(QChar separator);
-    // The sound of a refused key; tests replace it.
+    // The sound of a refused key; tests replace it. An empty function restores
+    // the system's default beep.
     static void SetBeep(std::function<void()> beep);
+
+    // Width of the stacked up and down buttons inside the right edge.
+    static constexpr int kButtonWidth = 15;
 
   signals:
     // Once for every change of the text, typed, pasted or rewritten.
     void Changed();
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    QToolButton* MakeButton(Qt::ArrowType arrow);
+    void PlaceButtons();
+    // Sets the value to the current one plus `delta`, limited to the range.
+    void Step(int delta);
+    // Pulls a number outside the range back to the nearest limit.
+    void LimitToRange();
+    void RewriteWith(std::int64_t value);
+    void NoteTextChange(const QString& text);
+
     std::int32_t minimum_;
     std::int32_t maximum_;
     QToolButton* up_ = nullptr;
     QToolButton* down_ = nullptr;
+    // The text as last reported by Changed, so that retyping the same text
+    // over a selection reports nothing.
+    QString reported_text_;
 };
 
 }  // namespace tandrel::ui
