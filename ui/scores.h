@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QPlainTextEdit>
+#include <QString>
 #include <QWidget>
+#include <functional>
+#include <string_view>
 
-class QPlainTextEdit;
-
-// The scores window: the whole score log, newest line in view.
+// The scores window: the whole score log, oldest line first, newest in view.
 class Tscoreform : public QWidget {
     Q_OBJECT
   public:
     explicit Tscoreform(QWidget* parent = nullptr);
+
+    // Replaces the shown lines with `lines` (one line per paragraph) and
+    // scrolls to the last one.
+    void ShowLines(const QString& lines);
+
     QPlainTextEdit* Memo1;
 };
 
@@ -16,6 +23,17 @@ class Tscoreform : public QWidget {
 extern Tscoreform* scoreform;
 
 namespace tandrel::ui {
+
+// Hands each line of a score log, without its terminator, to the sink; may
+// throw after some lines have been handed on.
+using LineSink = std::function<void(std::string_view)>;
+using ScoreLogReader = std::function<void(const LineSink&)>;
+
+// Fills `form` with every line `readLog` hands on. A failure shows the error
+// box after the lines read so far are shown; nothing is thrown.
+void FillScores(Tscoreform& form, const ScoreLogReader& readLog);
+
 // Creates a new scores window, shows it in front and fills it from the score log.
 void ShowScores();
+
 }  // namespace tandrel::ui
