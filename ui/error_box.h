@@ -7,8 +7,9 @@
 namespace tandrel::ui {
 
 // Shows the one modal error box: caption "Corvanelle Tandrel", the message and
-// a full stop, a stop icon and OK. While a box with the same message is open,
-// the message is not shown again.
+// a full stop, a stop icon and OK. Returns when the player dismisses it; other
+// timers keep ticking meanwhile. While a box with the same message is open, the
+// message is not shown again; a different message opens its own box on top.
 void ShowErrorBox(const std::string& message);
 
 // Runs one event handler; any error it raises goes to the error box, so no

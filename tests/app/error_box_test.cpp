@@ -1,0 +1,140 @@
+#include "ui/error_box.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
+
+#include "log/io_error.h"
+#include "tests/app/error_boxes.h"
+
+namespace tandrel::test {
+namespace {
+
+using ui::Guarded;
+using ui::ShowErrorBox;
+
+struct SeenBox {
+    bool found = false;
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    Qt::WindowModality modality = Qt::NonModal;
+    bool hasOk = false;
+};
+
+// Shows the box through `show` and describes what the player saw.
+template <class Show>
+SeenBox ShowAndDismiss(Show&& show) {
+    SeenBox seen;
+    DismissBoxAfter(50, [&seen](QMessageBox* box) {
+        if (box == nullptr) return;
+        seen = {true,
+                box->windowTitle(),
+                box->text(),
+                box->icon(),
+                box->textFormat(),
+                box->windowModality(),
+                box->button(QMessageBox::Ok) != nullptr};
+    });
+    show();
+    QTest::qWait(100);  // lets a dismissal that found no box run before the next test
+    DismissAllBoxes();
+    return seen;
+}
+
+TEST(ErrorBox, ShowsTitleStopIconOkAndTheMessageWithAFullStop) {
+    const SeenBox seen = ShowAndDismiss([] { ShowErrorBox("File access denied"); });
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.caption, "Corvanelle Tandrel");
+    EXPECT_EQ(seen.text, "File access denied.");
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_TRUE(seen.hasOk);
+    EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+}
+
+TEST(ErrorBox, AddsTheFullStopEvenAfterOneAndShowsMarkupAsText) {
+    EXPECT_EQ(ShowAndDismiss([] { ShowErrorBox("Disk full."); }).text, "Disk full..");
+    const SeenBox markup = ShowAndDismiss([] { ShowErrorBox("<b>a</b>"); });
+    EXPECT_EQ(markup.text, "<b>a</b>.");
+    EXPECT_EQ(markup.format, Qt::PlainText);
+}
+
+TEST(ErrorBox, ReturnsOnDismissalWhileOtherTimersTick) {
+    int ticks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&ticks] { ++ticks; });
+    other.start(10);
+    const SeenBox seen = ShowAndDismiss([] { ShowErrorBox("Tick"); });
+    EXPECT_TRUE(seen.found);
+    EXPECT_GT(ticks, 0);
+}
+
+TEST(ErrorBox, SameMessageWhileOpenDoesNotPileUpBoxes) {
+    BoxCounter counter;
+    bool repeatReturned = false;
+    QTimer::singleShot(20, [&repeatReturned] {
+        ShowErrorBox("File access denied");
+        repeatReturned = true;
+    });
+    // A failing clock keeps failing while the first box waits for the player.
+    QTimer failingClock;
+    QObject::connect(&failingClock, &QTimer::timeout,
+                     [] { Guarded([] { throw log::IoError(5); }); });
+    failingClock.start(15);
+    DismissBoxAfter(200);
+    ShowErrorBox("File access denied");
+    failingClock.stop();
+    DismissAllBoxes();
+
+    EXPECT_TRUE(repeatReturned);
+    EXPECT_EQ(counter.MostOpen(), 1u);
+}
+
+TEST(ErrorBox, ShowsTheSameMessageAgainOnceDismissed) {
+    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).found);
+    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).found);
+}
+
+TEST(ErrorBox, DifferentMessageWhileOpenGetsItsOwnBoxOnTop) {
+    BoxCounter counter;
+    QString innerText;
+    QTimer::singleShot(20, [&innerText] {
+        DismissBoxAfter(50, [&innerText](QMessageBox* box) {
+            if (box != nullptr) innerText = box->text();
+        });
+        ShowErrorBox("Not enough timers available");
+    });
+    DismissBoxAfter(150);
+    ShowErrorBox("File access denied");
+    DismissAllBoxes();
+
+    EXPECT_EQ(innerText, "Not enough timers available.");
+    EXPECT_EQ(counter.MostOpen(), 2u);
+}
+
+TEST(Guarded, ShowsTheMessageOfAnyErrorAndReturns) {
+    EXPECT_EQ(ShowAndDismiss([] { Guarded([] { throw log::IoError(5); }); }).text,
+              "File access denied.");
+    EXPECT_EQ(ShowAndDismiss([] { Guarded([] { throw std::runtime_error("Broken"); }); }).text,
+              "Broken.");
+    EXPECT_EQ(ShowAndDismiss([] { Guarded([] { throw 42; }); }).text, "Unexpected error.");
+}
+
+TEST(Guarded, KeepsTheWorkDoneBeforeTheErrorAndShowsNothingWithoutOne) {
+    int steps = 0;
+    ShowAndDismiss([&steps] {
+        Guarded([&steps] {
+            ++steps;
+            throw std::runtime_error("Stop");
+        });
+    });
+    EXPECT_EQ(steps, 1);
+    EXPECT_FALSE(ShowAndDismiss([&steps] { Guarded([&steps] { ++steps; }); }).found);
+    EXPECT_EQ(steps, 2);
+}
+
+}  // namespace
+}  // namespace tandrel::test
