@@ -1,0 +1,122 @@
+// Faults of the log's file and folder while the program runs, each driven
+// through the engine as a finished game would meet it: the error's exact
+// message, the game going on with its result kept, only whole lines in the
+// log afterwards, and the same result written once the fault is gone.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "log/io_error.h"
+#include "log/score_log.h"
+#include "robustness_support.h"
+
+namespace tandrel::robustness {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPerfectLine = std::string(kRigDate) + "    Ann    3 out of 3";
+
+// Runs the end check of a finished game that the fault keeps from being
+// written; returns the error's message.
+std::string EndCheckFailure(GameRig& rig, int expectedCode) {
+    try {
+        rig.game.EndCheckTick();
+    } catch (const log::IoError& error) {
+        EXPECT_EQ(error.Code(), expectedCode);
+        EXPECT_TRUE(rig.game.ResultPending());
+        EXPECT_TRUE(rig.view.endCheckRunning) << "the next end check must try again";
+        EXPECT_EQ(rig.view.scoresShown, 0);
+        return error.what();
+    }
+    ADD_FAILURE() << "the end check wrote the result in spite of the fault";
+    return "";
+}
+
+// The end check that writes the game's result, counted once.
+void ExpectWrittenAtEndCheck(GameRig& rig, const std::string& logPath, std::size_t linesBefore) {
+    rig.game.EndCheckTick();
+    EXPECT_FALSE(rig.game.ResultPending());
+    EXPECT_FALSE(rig.view.endCheckRunning);
+    EXPECT_EQ(rig.view.scoresShown, 1);
+    const std::vector<std::string> lines = ReadLogLines(logPath);
+    ASSERT_EQ(lines.size(), linesBefore + 1);
+    EXPECT_EQ(lines.back(), kPerfectLine);
+    EXPECT_TRUE(HoldsOnlyWholeLines(logPath));
+}
+
+class LogFaults : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dataHome_ = temp_ / "data";
+        env_.emplace("XDG_DATA_HOME", dataHome_);
+        logPath_ = log::ScoreLogPath();
+        log::AppendLine(logPath_, "earlier line");
+    }
+
+    TempFolder temp_;
+    std::string dataHome_;
+    std::optional<ScopedEnv> env_;
+    std::string logPath_;
+    GameRig rig_{""};  // the log path of the program, built afresh each time
+};
+
+TEST_F(LogFaults, TrlTxtReplacedByAFolderIsAccessDeniedUntilTheFileIsBack) {
+    fs::rename(logPath_, temp_ / "saved.txt");
+    fs::create_directory(logPath_);
+    rig_.PlayUntilEndCheck(3);
+
+    EXPECT_EQ(EndCheckFailure(rig_, 5), "File access denied");
+    EXPECT_TRUE(ReadLogLines(logPath_).empty()) << "a folder of that name reads as no log";
+    EXPECT_TRUE(fs::is_empty(logPath_)) << "nothing may be written into the folder";
+
+    fs::remove(logPath_);
+    fs::rename(temp_ / "saved.txt", logPath_);
+    ExpectWrittenAtEndCheck(rig_, logPath_, 1);
+}
+
+TEST_F(LogFaults, LogFolderRemovedWhileRunningIsCreatedAgainByTheNextAppend) {
+    for (const std::string& removed : {fs::path(logPath_).parent_path().string(), dataHome_}) {
+        SCOPED_TRACE(removed);
+        fs::remove_all(removed);
+        rig_.PlayUntilEndCheck(3);
+        rig_.view.scoresShown = 0;
+        ExpectWrittenAtEndCheck(rig_, logPath_, 0);
+    }
+}
+
+TEST_F(LogFaults, FolderPathThroughARegularFileIsInvalidFilenameUntilItIsGone) {
+    fs::remove_all(dataHome_);
+    std::ofstream(dataHome_) << "not a folder";
+    rig_.PlayUntilEndCheck(3);
+
+    EXPECT_EQ(EndCheckFailure(rig_, 3), "Invalid filename");
+    EXPECT_TRUE(ReadLogLines(logPath_).empty());
+    EXPECT_EQ(ReadBytes(dataHome_), "not a folder") << "the file in the way is left alone";
+
+    fs::remove(dataHome_);
+    ExpectWrittenAtEndCheck(rig_, logPath_, 0);
+}
+
+TEST_F(LogFaults, LockHeldByAnotherProcessIsIoError32UntilReleased) {
+    ChildProcess holder({"hold-lock", logPath_});
+    ASSERT_EQ(holder.ReadLine(), "locked");
+    rig_.PlayUntilEndCheck(3);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(EndCheckFailure(rig_, 32), "I/O error 32");
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    std::printf("[ figure ] append gave up on the held lock after %.3f s\n", waited.count());
+    EXPECT_EQ(ReadLogLines(logPath_), std::vector<std::string>{"earlier line"});
+
+    EXPECT_EQ(holder.Wait(), 0);
+    ExpectWrittenAtEndCheck(rig_, logPath_, 1);
+}
+
+}  // namespace
+}  // namespace tandrel::robustness
