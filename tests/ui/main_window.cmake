@@ -1,0 +1,13 @@
+# The main window, its clocks and whole games played through them.
+add_executable(ui_main_window_tests
+    game_clock_backend_test.cpp
+    game_log_error_test.cpp
+    game_play_test.cpp
+    main_window_click_test.cpp
+    main_window_layout_test.cpp
+    main_window_test_support.cpp
+)
+target_link_libraries(ui_main_window_tests PRIVATE tandrel_ui tandrel_gui_test_main)
+gtest_discover_tests(ui_main_window_tests
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
+    DISCOVERY_TIMEOUT 60)

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <limits>
+
+#include "core/game_state.h"
+#include "tests/ui/main_window_test_support.h"
+#include "ui/Unit1.h"
+#include "ui/about.h"
+#include "ui/box_label.h"
+#include "ui/box_shape.h"
+#include "ui/scores.h"
+#include "ui/spin_field.h"
+
+namespace {
+
+using tandrel::core::TheGameState;
+using tandrel::test::ClickThroughWindow;
+using tandrel::test::DoubleClickThroughWindow;
+
+class MainWindowClicks : public ::testing::Test {
+  protected:
+    void SetUp() override { tandrel::test::ShowAndActivate(window); }
+
+    void TypeInto(QWidget* field, const QString& text) {
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, text);
+    }
+
+    tandrel::test::TempDataHome home;
+    tandrel::test::PinnedClock clock;
+    tandrel::log::DateSettings dates;
+    Tmain window{dates, clock};
+};
+
+TEST_F(MainWindowClicks, EachLabelAnswersItsBoxAndTheAmountFieldSetsHowMany) {
+    TypeInto(window.spinamount, "6");
+    ASSERT_EQ(TheGameState().amount, 6);
+    const std::array<QWidget*, 6> labels{window.BOX1, window.BOX2, window.BOX3,
+                                         window.BOX4, window.BOX5, window.BOX6};
+    // Clicked back to front, so a label wired to the wrong box shows up.
+    for (int box = 6; box >= 1; --box) {
+        ClickThroughWindow(*labels[static_cast<std::size_t>(box - 1)], QPoint(3, 3));
+    }
+    EXPECT_EQ(TheGameState().clicked, 6);
+    EXPECT_EQ(window.Edit1->text(), "6");
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(TheGameState().answers[static_cast<std::size_t>(i)], 7 - i) << "answer " << i;
+    }
+}
+
+TEST_F(MainWindowClicks, LitSquareOutsideItsLabelIgnoresTheClick) {
+    window.Shape2->show();
+    ClickThroughWindow(*window.Shape2, QPoint(3, 3));
+    ClickThroughWindow(*window.Shape2, QPoint(60, 60));
+    EXPECT_EQ(TheGameState().clicked, 0);
+    EXPECT_TRUE(window.Edit1->text().isEmpty());
+
+    ClickThroughWindow(*window.BOX2, window.BOX2->rect().bottomRight());
+    EXPECT_EQ(TheGameState().clicked, 1);
+    EXPECT_EQ(TheGameState().answers[1], 2);
+}
+
+TEST_F(MainWindowClicks, DoubleClickOnALabelGivesOneAnswer) {
+    DoubleClickThroughWindow(*window.BOX4, QPoint(5, 5));
+    EXPECT_EQ(TheGameState().clicked, 1);
+    EXPECT_EQ(window.Edit1->text(), "1");
+
+    QTest::qWait(450);  // past the double-click interval: a new click counts again
+    ClickThroughWindow(*window.BOX4, QPoint(5, 5));
+    EXPECT_EQ(TheGameState().clicked, 2);
+    EXPECT_EQ(TheGameState().answers[2], 4);
+}
+
+TEST_F(MainWindowClicks, TimeFieldSetsThePlaybackPeriodWrappingAt32Bits) {
+    TypeInto(window.spintime, "255");
+    EXPECT_EQ(window.Timer1.Interval(), 255'000u);
+    TypeInto(window.spintime, "1");
+    EXPECT_EQ(window.Timer1.Interval(), 1000u);
+
+    // A negative value, possible while the field has the focus, wraps to a
+    // period of 2^31 ms or more: the clock runs but never ticks, and Qt is
+    // never handed a negative interval.
+    static bool qtComplained = false;
+    qtComplained = false;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            qtComplained = qtComplained || text.contains("negative");
+        });
+    window.Go1->trigger();
+    TypeInto(window.spintime, "-1");
+    EXPECT_EQ(window.Timer1.Interval(), std::numeric_limits<std::uint32_t>::max() - 999u);
+    EXPECT_TRUE(window.Timer1.Enabled());
+    QTest::qWait(100);
+    qInstallMessageHandler(previous);
+    EXPECT_FALSE(qtComplained);
+    EXPECT_TRUE(window.Edit1->text().isEmpty()) << "the playback ticked";
+}
+
+TEST_F(MainWindowClicks, MenuCommandsOpenWindowsAndExitClosesTheMainWindow) {
+    const Tscoreform* scoresBefore = scoreform;
+    window.Scores1->trigger();
+    EXPECT_NE(scoreform, scoresBefore);
+
+    const Taboutform1* aboutBefore = aboutform1;
+    window.About1->trigger();
+    EXPECT_NE(aboutform1, aboutBefore);
+
+    window.Exit1->trigger();
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
