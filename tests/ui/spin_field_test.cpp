@@ -6,12 +6,17 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
 #include <limits>
 #include <memory>
+#include <ostream>
+
+// Shows texts readably in failure messages.
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace tandrel::ui {
 namespace {
@@ -199,9 +204,16 @@ TEST_F(SpinFieldTest, TabEntrySelectsAllAndAClickDoesNot) {
     EXPECT_FALSE(field_->hasSelectedText());
 }
 
-TEST_F(SpinFieldTest, FocusMovingToAnotherWindowIsNotLeaving) {
+TEST_F(SpinFieldTest, OpeningAMenuOrAnotherWindowIsNotLeaving) {
     Show(3, 255, 3);
     TypeOver("300");
+    QMenu menu;
+    menu.addAction("Go");
+    menu.popup(window_->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    EXPECT_EQ(field_->text(), "300");
+    menu.close();
+
     QWidget other_window;
     other_window.show();
     other_window.activateWindow();
