@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -277,21 +278,28 @@ TEST_F(SpinFieldTest, AQuickClickReleasedOffTheButtonDoesNotStep) {
     EXPECT_EQ(Changes(), 0);
 }
 
-// Qt's repeat timer may fire up to 5 % early and QTest::qWait oversleeps a
-// little, so the counts below allow one step either way where the timing is
-// near a boundary.
+// Qt's repeat timer may fire up to 5 % early, and a busy machine only makes
+// steps late, so the timings below are checked as lower limits with room to
+// spare above.
 TEST_F(SpinFieldTest, AHeldButtonStepsAfterTheDelayThenAtTheIntervalAndOnceOnRelease) {
     Show(3, 255, 10);
     QToolButton* up = field_->UpButton();
+    QElapsedTimer clock;
+    clock.start();
     QTest::mousePress(up, Qt::LeftButton);
-    QTest::qWait(300);
-    EXPECT_EQ(Changes(), 0) << "nothing before the delay";
-    QTest::qWait(750);  // steps near 400, 500, ... 1000 ms
+    ASSERT_TRUE(changes_->wait(2000));
+    const qint64 first_step_ms = clock.elapsed();
+    EXPECT_GE(first_step_ms, 370) << "the first step waits for the delay";
+
+    constexpr int kRepeats = 5;
+    while (Changes() < 1 + kRepeats) ASSERT_TRUE(changes_->wait(2000));
+    const qint64 mean_interval_ms = (clock.elapsed() - first_step_ms) / kRepeats;
+    EXPECT_GE(mean_interval_ms, 90);
+    EXPECT_LE(mean_interval_ms, 200);
+
     const auto held_steps = Changes();
-    EXPECT_GE(held_steps, 6);
-    EXPECT_LE(held_steps, 8);
     QTest::mouseRelease(up, Qt::LeftButton);
-    EXPECT_EQ(Changes(), held_steps + 1);
+    EXPECT_EQ(Changes(), held_steps + 1) << "once more on release";
     EXPECT_EQ(field_->Value(), 10 + held_steps + 1);
 }
 
@@ -300,18 +308,16 @@ TEST_F(SpinFieldTest, MovingOffAHeldButtonPausesTheSteps) {
     QToolButton* down = field_->DownButton();
     const QPoint centre = down->rect().center();
     QTest::mousePress(down, Qt::LeftButton, {}, centre);
-    QTest::qWait(450);
-    ASSERT_EQ(Changes(), 1);
-
+    ASSERT_TRUE(changes_->wait(2000));
     QTest::mouseMove(down, QPoint(-5, -5));
     QTest::qWait(500);
     EXPECT_EQ(Changes(), 1) << "no steps while off the button";
 
+    QElapsedTimer clock;
+    clock.start();
     QTest::mouseMove(down, centre);
-    QTest::qWait(250);
-    EXPECT_EQ(Changes(), 1) << "the delay starts again on return";
-    QTest::qWait(300);
-    EXPECT_GE(Changes(), 2);
+    ASSERT_TRUE(changes_->wait(2000));
+    EXPECT_GE(clock.elapsed(), 370) << "the delay starts again on return";
 
     QTest::mouseMove(down, QPoint(-5, -5));
     const auto steps = Changes();
