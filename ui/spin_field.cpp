@@ -50,15 +50,20 @@ bool IsAcceptedCharacter(QChar c) {
     return c == QLatin1Char('+') || c == QLatin1Char('-') || c == DecimalSeparator();
 }
 
+// Ctrl and Ctrl+Shift with a key: QLineEdit inserts no text for these, so they
+// are control keys whatever text the platform sends with them (Ctrl+V comes
+// as "v" under some platforms and as the control character under others).
+// Other combinations with Ctrl, such as AltGr on some keyboards, can type.
+bool IsControlCombination(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::ShiftModifier;
+    return modifiers == Qt::ControlModifier;
+}
+
 // Whether a typed key is refused. Keys without text (arrows, Home, Delete
-// under some platforms) and Control combinations are control keys and pass;
-// QLineEdit never inserts text for a Control combination. Some platforms send
-// Ctrl+V as "v" with the Control modifier, others as the control character.
+// under some platforms) are control keys and pass.
 bool IsRefusedKey(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
-    if (IsEditingShortcut(event)) return false;
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) return false;
+    if (IsEditingShortcut(event) || IsControlCombination(event)) return false;
     const QString text = event.text();
     return !std::all_of(text.begin(), text.end(), IsAcceptedCharacter);
 }
