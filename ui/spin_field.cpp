@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QToolButton>
@@ -50,6 +51,10 @@ bool IsAcceptedCharacter(QChar c) {
     return c == QLatin1Char('+') || c == QLatin1Char('-') || c == DecimalSeparator();
 }
 
+bool IsAcceptedText(const QString& text) {
+    return std::all_of(text.begin(), text.end(), IsAcceptedCharacter);
+}
+
 // Ctrl and Ctrl+Shift with a key: QLineEdit inserts no text for these, so they
 // are control keys whatever text the platform sends with them (Ctrl+V comes
 // as "v" under some platforms and as the control character under others).
@@ -64,8 +69,7 @@ bool IsControlCombination(const QKeyEvent& event) {
 bool IsRefusedKey(const QKeyEvent& event) {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
     if (IsEditingShortcut(event) || IsControlCombination(event)) return false;
-    const QString text = event.text();
-    return !std::all_of(text.begin(), text.end(), IsAcceptedCharacter);
+    return !IsAcceptedText(event.text());
 }
 
 // Focus that moves to another window (a message box included) or into a menu
@@ -113,6 +117,17 @@ void NumericSpinField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+// Text composed with an input method (dead keys, compose sequences) arrives
+// here instead of as key presses; it is typed text all the same.
+void NumericSpinField::inputMethodEvent(QInputMethodEvent* event) {
+    if (!IsAcceptedText(event->commitString())) {
+        SoundBeep();
+        event->accept();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
 }
 
 void NumericSpinField::focusOutEvent(QFocusEvent* event) {

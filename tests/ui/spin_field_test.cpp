@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -140,6 +141,22 @@ TEST_F(SpinFieldTest, RefusedKeysBeepAndChangeNothing) {
     EXPECT_EQ(beeps_, 8);
     EXPECT_EQ(field_->text(), before);
     EXPECT_EQ(Changes(), changes);
+}
+
+TEST_F(SpinFieldTest, TextComposedWithAnInputMethodIsFilteredLikeKeys) {
+    Show(3, 255, 3);
+    TypeOver("1");
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("\u00e9"));
+    QApplication::sendEvent(field_, &composed);
+    EXPECT_EQ(field_->text(), "1");
+    EXPECT_EQ(beeps_, 1);
+
+    QInputMethodEvent digit;
+    digit.setCommitString("2");
+    QApplication::sendEvent(field_, &digit);
+    EXPECT_EQ(field_->text(), "12");
+    EXPECT_EQ(beeps_, 1);
 }
 
 TEST_F(SpinFieldTest, DigitsSignsSeparatorAndControlKeysAreAccepted) {
