@@ -11,8 +11,8 @@ constexpr char kEndOfText = '\x1a';
 }  // namespace
 
 bool LineSplitter::Feed(std::string_view bytes) {
-    if (endOfTextMet_) {
-        return false;
+    if (endOfTextMet_ || bytes.empty()) {
+        return !endOfTextMet_;
     }
     const void* mark = std::memchr(bytes.data(), kEndOfText, bytes.size());
     if (mark != nullptr) {

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "log/score_log.h"
+#include "temp_folder.h"
+
+namespace tandrel::log {
+namespace {
+
+using testing::LinesOf;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+TEST(FormatResultLine, FieldsJoinedWithFourSpaces) {
+    EXPECT_EQ(FormatResultLine("12/6/26", "Ann", 2, 3), "12/6/26    Ann    2 out of 3");
+    EXPECT_EQ(FormatResultLine("12/6/26", "", 0, 255), "12/6/26        0 out of 255");
+    EXPECT_EQ(FormatResultLine("d", "  Zo\xc3\xab \xf0\x9f\x98\x80 ", 9, 10),
+              "d      Zo\xc3\xab \xf0\x9f\x98\x80     9 out of 10");
+}
+
+TEST(FormatResultLine, LineBreaksAndEndOfTextInTheNameBecomeSpaces) {
+    EXPECT_EQ(FormatResultLine("d",
+                               "a\rb\nc\r\nd\x1a"
+                               "e",
+                               1, 3),
+              "d    a b c  d e    1 out of 3");
+}
+
+TEST(AppendLine, CreatesTheFileThenAppends) {
+    const TempFolder folder;
+    const std::string path = folder.File("trl.txt");
+    AppendLine(path, "first");
+    EXPECT_EQ(ReadBytes(path), "first\r\n");
+    AppendLine(path, "");
+    AppendLine(path, "third");
+    EXPECT_EQ(ReadBytes(path), "first\r\n\r\nthird\r\n");
+    AppendLine(path, "a\rforged\nline\x1a");
+    EXPECT_EQ(LinesOf(path).back(), "a forged line ");
+}
+
+TEST(AppendLine, AddsLineAfterALastLineWithoutTerminatorAsThePartSays) {
+    const TempFolder folder;
+    const std::string path = folder.File("trl.txt");
+    WriteBytes(path, "by hand");
+    AppendLine(path, "next");
+    EXPECT_EQ(ReadBytes(path), "by handnext\r\n");
+}
+
+TEST(AppendLine, CutsAtFirstByte26WithinTheLast128Bytes) {
+    const TempFolder folder;
+    const std::string path = folder.File("trl.txt");
+    WriteBytes(path, "a\r\nb\x1ajunk\x1amore");
+    AppendLine(path, "new");
+    EXPECT_EQ(ReadBytes(path), "a\r\nbnew\r\n");
+
+    // The mark as the first of the last 128 bytes is cut; one byte earlier it stays.
+    const std::string filler(127, '.');
+    WriteBytes(path, "x\x1a" + filler);
+    AppendLine(path, "new");
+    EXPECT_EQ(ReadBytes(path), "xnew\r\n");
+    WriteBytes(path,
+               "\x1a"
+               "x" +
+                   filler);
+    AppendLine(path, "new");
+    EXPECT_EQ(ReadBytes(path),
+              "\x1a"
+              "x" +
+                  filler + "new\r\n");
+}
+
+TEST(AppendLine, PathLongerThan259CharactersIsUsedWhole) {
+    const TempFolder folder;
+    std::filesystem::path deep = folder.Path();
+    for (int level = 0; level < 6; ++level) {
+        deep /= std::string(60, static_cast<char>('a' + level));
+    }
+    const std::string path = (deep / "trl.txt").string();
+    ASSERT_GT(path.size(), 259u);
+    AppendLine(path, "deep");
+    EXPECT_EQ(ReadBytes(path), "deep\r\n");
+    EXPECT_EQ(LinesOf(path), std::vector<std::string>{"deep"});
+}
+
+#ifndef _WIN32
+class ScoreLogPathTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SaveVariable("HOME", savedHome_);
+        SaveVariable("XDG_DATA_HOME", savedDataHome_);
+        setenv("HOME", folder_.File("home").c_str(), 1);
+    }
+    void TearDown() override {
+        RestoreVariable("HOME", savedHome_);
+        RestoreVariable("XDG_DATA_HOME", savedDataHome_);
+    }
+    static void SaveVariable(const char* name, std::optional<std::string>& saved) {
+        const char* value = std::getenv(name);
+        saved = value ? std::optional<std::string>(value) : std::nullopt;
+    }
+    static void RestoreVariable(const char* name, const std::optional<std::string>& saved) {
+        saved ? setenv(name, saved->c_str(), 1) : unsetenv(name);
+    }
+    TempFolder folder_;
+    std::optional<std::string> savedHome_;
+    std::optional<std::string> savedDataHome_;
+};
+
+TEST_F(ScoreLogPathTest, FollowsTheDataHomeAtEachCall) {
+    const std::string home = folder_.File("home");
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(ScoreLogPath(), home + "/.local/share/corvanelle-tandrel/trl.txt");
+    setenv("XDG_DATA_HOME", "", 1);
+    EXPECT_EQ(ScoreLogPath(), home + "/.local/share/corvanelle-tandrel/trl.txt");
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(ScoreLogPath(), home + "/.local/share/corvanelle-tandrel/trl.txt");
+    setenv("XDG_DATA_HOME", folder_.File("data").c_str(), 1);
+    EXPECT_EQ(ScoreLogPath(), folder_.File("data") + "/corvanelle-tandrel/trl.txt");
+}
+
+TEST_F(ScoreLogPathTest, FirstAppendCreatesTheMissingFolders) {
+    unsetenv("XDG_DATA_HOME");
+    AppendLine(ScoreLogPath(), "12/6/26    Ann    2 out of 3");
+    EXPECT_EQ(ReadBytes(folder_.File("home/.local/share/corvanelle-tandrel/trl.txt")),
+              "12/6/26    Ann    2 out of 3\r\n");
+    const auto permissions =
+        std::filesystem::status(folder_.File("home/.local/share/corvanelle-tandrel")).permissions();
+    EXPECT_EQ(permissions, std::filesystem::perms::owner_all);
+}
+#endif
+
+}  // namespace
+}  // namespace tandrel::log
