@@ -13,7 +13,7 @@ namespace tandrel::app {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     LoadAppResources();
     // Only the name: a display name would be appended to every window caption.
-    setApplicationName(QString::fromLatin1(kTitle));
+    setApplicationName(QString::fromLatin1(ui::kProgramTitle));
     setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 

@@ -4,9 +4,6 @@
 
 namespace tandrel::app {
 
-// The program's title: the application name and the caption of the error box.
-inline constexpr char kTitle[] = "Corvanelle Tandrel";
-
 // The application object: names the program, gives every window the icon
 // MAINICON, and shows any error that escapes an event handler in the error box
 // instead of letting it end the program.

@@ -12,8 +12,6 @@ namespace tandrel::ui {
 
 namespace {
 
-constexpr char kCaption[] = "Corvanelle Tandrel";
-
 // The messages whose boxes are open right now, innermost last. A handler that
 // fails at every tick of a clock would otherwise open a new box per tick while
 // the first one waits for the player.
@@ -45,7 +43,7 @@ class OpenMessageMark {
 };
 
 void RunBox(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kCaption),
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kProgramTitle),
                     QString::fromStdString(message) + QLatin1Char('.'), QMessageBox::Ok);
     // A message may hold anything, such as a file name with '<' in it.
     box.setTextFormat(Qt::PlainText);
@@ -68,7 +66,7 @@ void ShowErrorBox(const std::string& message) {
         const OpenMessageMark mark(message);
         RunBox(message);
     } catch (...) {
-        std::fprintf(stderr, "%s: %s.\n", kCaption, message.c_str());
+        std::fprintf(stderr, "%s: %s.\n", kProgramTitle, message.c_str());
     }
 }
 

@@ -61,21 +61,6 @@ TEST(Lifetime, ClosingTheMainWindowEndsTheLoopAndDestroysEveryOwnedWindow) {
     EXPECT_EQ(WindowOwner::Instance().Count(), 0u);
 }
 
-TEST(Lifetime, ClosingAnOwnedWindowOnlyHidesIt) {
-    QWidget mainWindow;
-    const QPointer<QWidget> other = AdoptWindow<QWidget>(true);
-    const LoopDeadline deadline;
-    bool stillOpenAfterOtherClosed = false;
-    QTimer::singleShot(30, other.data(), &QWidget::close);
-    QTimer::singleShot(80, &mainWindow, [&] {
-        stillOpenAfterOtherClosed = mainWindow.isVisible() && !other.isNull();
-        mainWindow.close();
-    });
-    EXPECT_EQ(app::RunUntilMainWindowCloses(mainWindow), 0);
-    EXPECT_TRUE(stillOpenAfterOtherClosed);
-    EXPECT_TRUE(other.isNull());
-}
-
 // Mirrors an error in the main window's creation handler: the box comes and
 // goes before the loop runs, with no window on screen, and the program must
 // still come up.
