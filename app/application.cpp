@@ -14,6 +14,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     LoadAppResources();
     // Only the name: a display name would be appended to every window caption.
     setApplicationName(QString::fromLatin1(ui::kProgramTitle));
+    // Lets a desktop match the windows to the installed desktop entry, for
+    // the taskbar's name and icon.
+    setDesktopFileName(QStringLiteral("corvanelle-tandrel"));
     setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 
