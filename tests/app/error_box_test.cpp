@@ -105,7 +105,7 @@ TEST(ErrorBox, DifferentMessageWhileOpenGetsItsOwnBoxOnTop) {
         });
         ShowErrorBox("Not enough timers available");
     });
-    DismissBoxAfter(150);
+    DismissBoxAfter(400);
     ShowErrorBox("File access denied");
     DismissAllBoxes();
 
