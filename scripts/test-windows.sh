@@ -19,21 +19,21 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
 # Builds GoogleTest from Debian's sources into $build/googletest, again only
-# when the sources have changed since the last build.
+# when the sources or the options have changed since the last build.
 build_googletest() {
-    local prefix="$build/googletest" stamp="$build/googletest/source-version"
-    local version
-    version="$(dpkg-query -W -f='${Version}' googletest)"
-    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
+    local prefix="$build/googletest" stamp="$build/googletest/built-from"
+    local options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON)
+    local built_from
+    built_from="$(dpkg-query -W -f='${Version}' googletest) ${options[*]}"
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$built_from" ]; then
         return
     fi
     rm -rf "$build/googletest-build" "$prefix"
     cmake -S /usr/src/googletest -B "$build/googletest-build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}"
     cmake --build "$build/googletest-build" -j"$jobs"
     cmake --install "$build/googletest-build" >/dev/null
-    echo "$version" >"$stamp"
+    echo "$built_from" >"$stamp"
 }
 
 # A Wine server that lives until cleanup, and the prefix's background
