@@ -4,6 +4,7 @@
 #include <QTest>
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 #include <thread>
 
 #include "tests/ui/main_window_test_support.h"
@@ -70,6 +71,20 @@ TEST_F(ExpiryCounter, PeriodsTooLongForQtAndZeroAreAcceptedButNeverTick) {
     // The longest period Qt takes is a real, running timer.
     EXPECT_TRUE(service.Start(static_cast<std::uint32_t>(std::numeric_limits<int>::max())));
     EXPECT_TRUE(service.Running());
+}
+
+TEST(QtTimerServiceErrors, ExpiryThatThrowsShowsTheErrorAndTheTimerKeepsTicking) {
+    tandrel::test::ErrorBoxWatcher boxes(0);
+    int expiries = 0;
+    QtTimerService service([&] {
+        if (++expiries == 1) {
+            throw std::runtime_error("Not enough timers available");
+        }
+    });
+    ASSERT_TRUE(service.Start(30));
+    ASSERT_TRUE(tandrel::test::WaitFor([&] { return expiries >= 4; }, 2000));
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, "Not enough timers available.");
 }
 
 TEST_F(ExpiryCounter, TimerTheSystemRefusesIsReportedAsRefused) {

@@ -63,6 +63,9 @@ class Watcher {
 class GamePlay : public ::testing::Test {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
+    void TearDown() override {
+        EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
+    }
 
     tandrel::ui::BoxLabel* Label(int box) const {
         return std::array{window.BOX1, window.BOX2, window.BOX3,
@@ -80,6 +83,8 @@ class GamePlay : public ::testing::Test {
     tandrel::test::PinnedClock clock;
     tandrel::log::DateSettings dates;
     Tmain window{dates, clock};
+    // Dismisses any error box at once, so that a fault fails the test instead of hanging it.
+    tandrel::test::ErrorBoxWatcher unexpectedBoxes{0};
 };
 
 TEST_F(GamePlay, WholeGameAtOneSecondPerFlashEndsInTheLogAndTheScoresWindow) {

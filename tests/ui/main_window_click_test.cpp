@@ -23,6 +23,9 @@ using tandrel::test::DoubleClickThroughWindow;
 class MainWindowClicks : public ::testing::Test {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
+    void TearDown() override {
+        EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
+    }
 
     void TypeInto(QWidget* field, const QString& text) {
         field->setFocus(Qt::TabFocusReason);
@@ -34,6 +37,8 @@ class MainWindowClicks : public ::testing::Test {
     tandrel::test::PinnedClock clock;
     tandrel::log::DateSettings dates;
     Tmain window{dates, clock};
+    // Dismisses any error box at once, so that a fault fails the test instead of hanging it.
+    tandrel::test::ErrorBoxWatcher unexpectedBoxes{0};
 };
 
 TEST_F(MainWindowClicks, EachLabelAnswersItsBoxAndTheAmountFieldSetsHowMany) {
