@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "log/error_codes.h"
 #include "log/io_error.h"

@@ -41,7 +41,7 @@ TEST(AppendLine, CreatesTheFileThenAppends) {
     EXPECT_EQ(LinesOf(path).back(), "a forged line ");
 }
 
-TEST(AppendLine, AddsLineAfterALastLineWithoutTerminatorAsThePartSays) {
+TEST(AppendLine, WritesRightAfterALastLineWithoutTerminator) {
     const TempFolder folder;
     const std::string path = folder.File("trl.txt");
     WriteBytes(path, "by hand");
