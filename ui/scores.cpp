@@ -18,16 +18,40 @@ constexpr QPoint kFrameTopLeft{200, 104};
 constexpr QSize kOuterSize{435, 300};
 constexpr QRect kMemoGeometry{0, 0, 425, 273};
 
+// Lines per paragraph of the text area's document. Each paragraph costs the
+// document a block of its own, far more than its text, while only the
+// paragraphs in view are ever laid out; so the lines are grouped, each line
+// still starting a row of its own.
+constexpr qsizetype kLinesPerParagraph = 64;
+
+// Characters the text area would take as the end of a row or a paragraph.
+bool BreaksRow(QChar character) {
+    switch (character.unicode()) {
+        case u'\n':
+        case u'\r':
+        case QChar::LineSeparator:
+        case QChar::ParagraphSeparator:
+        case 0xFDD0:  // a frame's start or end inside a rich text document
+        case 0xFDD1:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Builds the text of the scores window from the log's lines, so that the text
 // area is filled once: appending line by line to a laid-out document is
 // orders of magnitude slower on long logs.
 class ScoreText {
   public:
     void Add(std::string_view line) {
-        if (lineCount_ > 0) text_.append(QChar::LineFeed);
+        if (lineCount_ > 0) {
+            const bool newParagraph = lineCount_ % kLinesPerParagraph == 0;
+            text_.append(newParagraph ? QChar(QChar::LineFeed) : QChar(QChar::LineSeparator));
+        }
         const qsizetype start = text_.size();
-        text_.append(Decode(line));
-        KeepOnOneParagraph(start);
+        AppendDecoded(line);
+        KeepOnOneRow(start);
         ++lineCount_;
     }
 
@@ -36,22 +60,28 @@ class ScoreText {
   private:
     // Lines are UTF-8; a line that is not (a log carried over from a system
     // with a single-byte code page) is read as Latin-1, one line at a time.
-    QString Decode(std::string_view line) {
+    // Decodes straight into the text, without a string per line.
+    void AppendDecoded(std::string_view line) {
         const QByteArrayView bytes(line.data(), static_cast<qsizetype>(line.size()));
+        const qsizetype start = text_.size();
         utf8_.resetState();
-        QString decoded = utf8_.decode(bytes);
-        if (utf8_.hasError()) return QString::fromLatin1(bytes);
-        return decoded;
+        text_.resize(start + utf8_.requiredSpace(bytes.size()));
+        const QChar* end = utf8_.appendToBuffer(text_.data() + start, bytes);
+        if (utf8_.hasError()) {
+            text_.resize(start);
+            text_.append(QLatin1String(bytes.data(), bytes.size()));
+        } else {
+            text_.resize(end - text_.constData());
+        }
     }
 
-    // A lone LF belongs to its line: show it as a break inside the line's
-    // paragraph, never as the start of a new one.
-    void KeepOnOneParagraph(qsizetype start) {
-        for (qsizetype at = start; at < text_.size(); ++at) {
-            const QChar character = text_.at(at);
-            if (character == QChar::LineFeed || character == QChar::ParagraphSeparator) {
-                text_[at] = QChar::LineSeparator;
-            }
+    // A lone LF belongs to its line, so it must not start a row of its own:
+    // it is shown as a space, as the log writer itself writes line breaks
+    // found in a player's name.
+    void KeepOnOneRow(qsizetype start) {
+        QChar* const end = text_.data() + text_.size();
+        for (QChar* character = text_.data() + start; character != end; ++character) {
+            if (BreaksRow(*character)) *character = QChar::Space;
         }
     }
 
@@ -74,7 +104,7 @@ Tscoreform::Tscoreform(QWidget* parent) : QWidget(parent), Memo1(new QPlainTextE
 }
 
 void Tscoreform::ShowLines(const QString& lines) {
-    Memo1->setPlainText(lines);
+    Memo1->document()->setPlainText(lines);
     // The scroll bars are hidden but still scroll: the newest line, with
     // every row of it when it wraps, is the one in view.
     QScrollBar* scroll = Memo1->verticalScrollBar();

@@ -12,8 +12,8 @@ class Tscoreform : public QWidget {
   public:
     explicit Tscoreform(QWidget* parent = nullptr);
 
-    // Replaces the shown lines with `lines` (one line per paragraph) and
-    // scrolls to the last one.
+    // Replaces the shown text with `lines` and scrolls to its end. Every line
+    // starts a row; a line break is LF between paragraphs, U+2028 within one.
     void ShowLines(const QString& lines);
 
     QPlainTextEdit* Memo1;

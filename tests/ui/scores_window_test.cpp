@@ -22,13 +22,20 @@ namespace {
 
 using tandrel::ui::WindowOwner;
 
+// The lines shown, oldest first: the text area's text has one row per line.
 QStringList ShownLines(const Tscoreform& form) {
-    QStringList lines;
-    for (QTextBlock block = form.Memo1->document()->begin(); block.isValid();
-         block = block.next()) {
-        lines << block.text();
-    }
-    return lines;
+    const QString text = form.Memo1->toPlainText();
+    return text.isEmpty() ? QStringList{} : text.split(QChar::LineFeed);
+}
+
+// Where the row of the shown line `index` starts, in the text area's viewport.
+QRect LineStart(const Tscoreform& form, int index) {
+    const QStringList lines = ShownLines(form);
+    int position = 0;
+    for (int line = 0; line < index; ++line) position += static_cast<int>(lines[line].size()) + 1;
+    QTextCursor cursor(form.Memo1->document());
+    cursor.setPosition(position);
+    return form.Memo1->cursorRect(cursor);
 }
 
 bool LastLineInView(const Tscoreform& form) {
@@ -138,12 +145,16 @@ TEST_F(ScoresWindowTest, TwoCommandsGiveTwoWindowsWithTheSameLines) {
 
 TEST_F(ScoresWindowTest, LongLogShowsItsNewestLineInTheActiveWindow) {
     std::string log;
+    QStringList expected;
     for (int game = 1; game <= 300; ++game) {
-        log += "12/6/26    Player " + std::to_string(game) + "    1 out of 3\r\n";
+        const std::string line = "12/6/26    Player " + std::to_string(game) + "    1 out of 3";
+        log += line + "\r\n";
+        expected << QString::fromStdString(line);
     }
     // A last line long enough to wrap: its last row must be in view too.
     const std::string lastLine = "12/6/26    " + std::string(200, 'n') + "    3 out of 3";
     log += lastLine + "\r\n";
+    expected << QString::fromStdString(lastLine);
     WriteLog(log);
 
     tandrel::ui::ShowScores();
@@ -151,22 +162,47 @@ TEST_F(ScoresWindowTest, LongLogShowsItsNewestLineInTheActiveWindow) {
     ASSERT_NE(scoreform, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(scoreform));
     EXPECT_EQ(QApplication::activeWindow(), scoreform);
-    const QStringList lines = ShownLines(*scoreform);
-    ASSERT_EQ(lines.size(), 301);
-    EXPECT_EQ(lines.back(), QString::fromStdString(lastLine));
+    EXPECT_EQ(ShownLines(*scoreform), expected);
     EXPECT_TRUE(LastLineInView(*scoreform));
     EXPECT_FALSE(FirstLineInView(*scoreform));
 }
 
 TEST_F(ScoresWindowTest, LineEndsAreReadAsTheLogDefinesThem) {
-    // CR alone ends a line; LF alone stays inside its line; no final CR LF.
+    // CR alone ends a line; LF alone stays inside its line, shown as a space
+    // as the log writer does; no final CR LF.
     WriteLog("one\rtwo\r\nthr\nee\r\nfour");
-    EXPECT_EQ(LinesOfNewWindow(),
-              QStringList({"one", "two", QString("thr") + QChar::LineSeparator + "ee", "four"}));
+    EXPECT_EQ(LinesOfNewWindow(), QStringList({"one", "two", "thr ee", "four"}));
 
     // A final CR LF adds no empty line; empty lines inside are kept.
     WriteLog("a\r\n\r\nb\r\n");
     EXPECT_EQ(LinesOfNewWindow(), QStringList({"a", "", "b"}));
+
+    // Characters the text area would break a row at stay inside their line.
+    WriteLog("x\xE2\x80\xA8y\xE2\x80\xA9z\xEF\xB7\x90w\r\n");
+    EXPECT_EQ(LinesOfNewWindow(), QStringList({"x y z w"}));
+}
+
+TEST_F(ScoresWindowTest, EveryLineStartsARowOfItsOwn) {
+    std::string log;
+    for (int game = 1; game <= 150; ++game) log += "Player " + std::to_string(game) + "\r\n";
+    WriteLog(log);
+    tandrel::ui::ShowScores();
+    ASSERT_NE(scoreform, nullptr);
+
+    // The rows in view, across the text's grouping into paragraphs.
+    const QRect viewport = scoreform->Memo1->viewport()->rect();
+    QRect above = LineStart(*scoreform, 149);
+    ASSERT_TRUE(viewport.contains(above));
+    int rowsChecked = 0;
+    for (int line = 148; line >= 0; --line) {
+        const QRect start = LineStart(*scoreform, line);
+        if (!viewport.contains(start)) break;
+        EXPECT_EQ(start.left(), above.left()) << "line " << line;
+        EXPECT_EQ(start.bottom() + 1, above.top()) << "line " << line;
+        above = start;
+        ++rowsChecked;
+    }
+    EXPECT_GE(rowsChecked, 15);
 }
 
 TEST_F(ScoresWindowTest, TextAfterByte26IsNotShown) {
