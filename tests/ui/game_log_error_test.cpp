@@ -21,6 +21,7 @@ using tandrel::test::WaitFor;
 // once and the scores window opens.
 class UnwritableLog : public ::testing::Test {
   protected:
+    void TearDown() override { tandrel::test::DestroyOwnedWindows(); }
     void SetUp() override {
         tandrel::test::ShowAndActivate(window);
         window.Timer1.SetInterval(50);
@@ -57,8 +58,9 @@ class UnwritableLog : public ::testing::Test {
                 clearTheWay();
             }
         });
-        const Tscoreform* before = scoreform;
-        ASSERT_TRUE(WaitFor([&] { return scoreform != before; }, 5000));
+        const std::size_t before = tandrel::test::OwnedWindowCount();
+        ASSERT_TRUE(WaitFor([&] { return tandrel::test::OwnedWindowCount() > before; }, 5000));
+        EXPECT_TRUE(scoreform->isVisible());
         EXPECT_FALSE(window.Timer2.Enabled());
         EXPECT_EQ(closing, 2);
     }

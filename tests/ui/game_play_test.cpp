@@ -64,6 +64,7 @@ class GamePlay : public ::testing::Test {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
     void TearDown() override {
+        tandrel::test::DestroyOwnedWindows();
         EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
     }
 
@@ -75,8 +76,10 @@ class GamePlay : public ::testing::Test {
     bool PlaybackOver() const { return !window.Timer1.Enabled(); }
 
     // Waits for the scores window the end of a game opens.
-    bool WaitForScores(const Tscoreform* before, int timeoutMs) {
-        return WaitFor([&] { return scoreform != before; }, timeoutMs);
+    bool WaitForScores(std::size_t windowsBefore, int timeoutMs) {
+        return WaitFor([&] { return tandrel::test::OwnedWindowCount() > windowsBefore; },
+                       timeoutMs) &&
+               scoreform->isVisible();
     }
 
     tandrel::test::TempDataHome home;
@@ -112,7 +115,7 @@ TEST_F(GamePlay, WholeGameAtOneSecondPerFlashEndsInTheLogAndTheScoresWindow) {
         EXPECT_NEAR(watcher.Changes()[k], 1000.0 * static_cast<double>(k + 1), 150.0);
     }
 
-    const Tscoreform* before = scoreform;
+    const std::size_t before = tandrel::test::OwnedWindowCount();
     for (int box : shown) {
         ClickThroughWindow(*Label(box), QPoint(4, 4));
     }
@@ -127,7 +130,7 @@ TEST_F(GamePlay, SecondGameScoresItsOwnAnswersAndAppendsASecondLine) {
     for (const int game : {1, 2}) {
         SCOPED_TRACE(game);
         Watcher watcher(window, clock);
-        const Tscoreform* before = scoreform;
+        const std::size_t before = tandrel::test::OwnedWindowCount();
         window.Go1->trigger();
         ASSERT_TRUE(WaitFor([&] { return PlaybackOver(); }, 2000));
         ASSERT_EQ(watcher.Seen().size(), 3u);

@@ -24,6 +24,7 @@ class MainWindowClicks : public ::testing::Test {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
     void TearDown() override {
+        tandrel::test::DestroyOwnedWindows();
         EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
     }
 
@@ -106,13 +107,15 @@ TEST_F(MainWindowClicks, TimeFieldSetsThePlaybackPeriodWrappingAt32Bits) {
 }
 
 TEST_F(MainWindowClicks, MenuCommandsOpenWindowsAndExitClosesTheMainWindow) {
-    const Tscoreform* scoresBefore = scoreform;
+    using tandrel::test::OwnedWindowCount;
+    const std::size_t before = OwnedWindowCount();
     window.Scores1->trigger();
-    EXPECT_NE(scoreform, scoresBefore);
+    ASSERT_EQ(OwnedWindowCount(), before + 1);
+    EXPECT_TRUE(scoreform->isVisible());
 
-    const Taboutform1* aboutBefore = aboutform1;
     window.About1->trigger();
-    EXPECT_NE(aboutform1, aboutBefore);
+    ASSERT_EQ(OwnedWindowCount(), before + 2);
+    EXPECT_TRUE(aboutform1->isVisible());
 
     window.Exit1->trigger();
     EXPECT_FALSE(window.isVisible());

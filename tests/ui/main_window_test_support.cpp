@@ -12,6 +12,7 @@
 
 #include "ui/Unit1.h"
 #include "ui/box_shape.h"
+#include "ui/window_owner.h"
 
 namespace tandrel::test {
 
@@ -85,6 +86,10 @@ std::vector<int> LitBoxes(const Tmain& window) {
     }
     return lit;
 }
+
+std::size_t OwnedWindowCount() { return ui::WindowOwner::Instance().Count(); }
+
+void DestroyOwnedWindows() { ui::WindowOwner::Instance().DestroyAll(); }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs, Qt::PreciseTimer);

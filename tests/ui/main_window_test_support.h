@@ -56,6 +56,11 @@ void DoubleClickThroughWindow(QWidget& target, QPoint local);
 // The numbers 1..6 of the squares visible now.
 std::vector<int> LitBoxes(const Tmain& window);
 
+// The scores and about windows opened so far, and their removal (each test
+// removes them before the QApplication goes).
+std::size_t OwnedWindowCount();
+void DestroyOwnedWindows();
+
 // Waits up to `timeoutMs` for `condition`, running the event loop.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs);
 
