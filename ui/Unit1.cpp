@@ -108,6 +108,11 @@ Tmain::Tmain(const tandrel::log::DateSettings& dates, const tandrel::core::Clock
 }
 
 Tmain::~Tmain() {
+    // The controls outlive the engine while QWidget tears them down; no late
+    // signal from them may reach a handler.
+    for (QObject* control : findChildren<QObject*>()) {
+        control->disconnect(this);
+    }
     if (mainform == this) {
         mainform = nullptr;
     }
@@ -166,6 +171,10 @@ void Tmain::CreateMenu() {
     Help1->setObjectName(QStringLiteral("Help1"));
     About1 = Help1->addAction(QStringLiteral("&About"));
     About1->setObjectName(QStringLiteral("About1"));
+    // Keep every item in its own menu: no platform moves About or Exit elsewhere.
+    for (QAction* item : {Go1, Exit1, Scores1, About1}) {
+        item->setMenuRole(QAction::NoRole);
+    }
 }
 
 void Tmain::ConnectHandlers() {
