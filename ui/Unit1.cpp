@@ -47,8 +47,9 @@ const std::array<BoxLook, 6> kBoxes{{
     {{152, 88}, QColor(255, 255, 255)},
 }};
 
-QLabel* PlaceLabel(QLabel* label, const char* name, QPoint position) {
-    label->setObjectName(QString::fromLatin1(name));
+template <class Label>
+Label* PlaceLabel(Label* label, const QString& name, QPoint position) {
+    label->setObjectName(name);
     label->move(position);
     label->adjustSize();
     return label;
@@ -61,6 +62,11 @@ Widget* Place(Widget* widget, const char* name, QRect geometry) {
     return widget;
 }
 
+QLabel* NewLabel(QWidget* client, const char* name, const char* text, QPoint position) {
+    return PlaceLabel(new QLabel(QString::fromLatin1(text), client), QString::fromLatin1(name),
+                      position);
+}
+
 BoxShape* NewShape(QWidget* client, std::size_t index) {
     auto* shape = new BoxShape(client);
     shape->setObjectName(QStringLiteral("Shape%1").arg(index + 1));
@@ -70,11 +76,7 @@ BoxShape* NewShape(QWidget* client, std::size_t index) {
 
 BoxLabel* NewBoxLabel(QWidget* client, std::size_t index) {
     const QString name = QStringLiteral("BOX%1").arg(index + 1);
-    auto* label = new BoxLabel(name, client);
-    label->setObjectName(name);
-    label->move(kBoxes[index].position + kLabelOffset);
-    label->adjustSize();
-    return label;
+    return PlaceLabel(new BoxLabel(name, client), name, kBoxes[index].position + kLabelOffset);
 }
 
 }  // namespace
@@ -135,16 +137,16 @@ void Tmain::CreateBoxes(QWidget* client) {
 }
 
 void Tmain::CreateFields(QWidget* client) {
-    Label1 = PlaceLabel(new QLabel(QStringLiteral("Sequence"), client), "Label1", {128, 176});
+    Label1 = NewLabel(client, "Label1", "Sequence", {128, 176});
     Edit1 = Place(new QLineEdit(client), "Edit1", {184, 168, 33, 21});
     Edit1->setReadOnly(true);
     Edit1->setEnabled(false);
-    Label2 = PlaceLabel(new QLabel(QStringLiteral("Amount"), client), "Label2", {64, 176});
+    Label2 = NewLabel(client, "Label2", "Amount", {64, 176});
     // Loaded before any handler is connected, so no change event fires.
     spinamount = Place(new NumericSpinField(3, 255, 3, client), "spinamount", {8, 168, 49, 22});
-    Label3 = PlaceLabel(new QLabel(QStringLiteral("Time"), client), "Label3", {64, 208});
+    Label3 = NewLabel(client, "Label3", "Time", {64, 208});
     spintime = Place(new NumericSpinField(1, 255, 1, client), "spintime", {8, 200, 49, 22});
-    Label4 = PlaceLabel(new QLabel(QStringLiteral("Name"), client), "Label4", {8, 240});
+    Label4 = NewLabel(client, "Label4", "Name", {8, 240});
     namedit = Place(new QLineEdit(client), "namedit", {48, 232, 169, 21});
 
     setTabOrder(Edit1, spinamount);
