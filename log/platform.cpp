@@ -361,18 +361,6 @@ HANDLE OpenShared(const std::string& path, DWORD access, DWORD sharing, DWORD di
 
 }  // namespace
 
-std::string GetWinDir() {
-    char buffer[500];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    if (length == 0) {
-        RaiseLastError();
-    }
-    if (length >= sizeof buffer) {
-        throw IoError(kErrorInsufficientBuffer);
-    }
-    return std::string(buffer, length);
-}
-
 File::~File() {
     if (handle_ != -1) {
         CloseHandle(Native(handle_));
@@ -446,12 +434,16 @@ bool IsRegularFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::string LogFolder() { return GetWinDir(); }
+std::string LogFolder() { return log::GetWinDir(); }
 
 void CreateFoldersFor(const std::string&) {}
 
+// Shared with readers as well as writers: the appending copy also reads
+// (the tail it checks for the end-of-text mark), so a reader that shared
+// with writers only would shut out an append, and be shut out by one.
 File OpenForReading(const std::string& path) {
-    const HANDLE file = OpenShared(path, GENERIC_READ, FILE_SHARE_WRITE, OPEN_EXISTING);
+    const HANDLE file =
+        OpenShared(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         RaiseLastError();
     }
@@ -480,4 +472,21 @@ File OpenForAppending(const std::string& path, bool create) {
 #endif  // _WIN32
 
 }  // namespace platform
+
+#ifdef _WIN32
+
+std::string GetWinDir() {
+    char buffer[500];
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    if (length == 0) {
+        throw IoError(static_cast<int>(GetLastError()));
+    }
+    if (length >= sizeof buffer) {
+        throw IoError(kErrorInsufficientBuffer);
+    }
+    return std::string(buffer, length);
+}
+
+#endif  // _WIN32
+
 }  // namespace tandrel::log

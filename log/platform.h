@@ -65,7 +65,7 @@ inline constexpr char kPathSeparator =
 // whose Windows directory always exists).
 void CreateFoldersFor(const std::string& filePath);
 
-// Opens for reading, shared with writers only.
+// Opens for reading; on Windows shared with other readers and with writers.
 File OpenForReading(const std::string& path);
 
 // Opens for reading and writing, creating the file when `create` and it is
