@@ -2,11 +2,13 @@
 // written to a real score log in a temporary folder and read back from it.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/game.h"
@@ -25,12 +27,19 @@ using testing::RecordingView;
 
 class TempFolder {
   public:
+    // A folder of a random name that did not exist before: create_directory
+    // reports whether it made the folder itself.
     TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "core-driver-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            fs::path candidate =
+                fs::temp_directory_path() / ("core-driver-" + std::to_string(random()));
+            if (fs::create_directory(candidate)) {
+                path_ = std::move(candidate);
+                return;
+            }
         }
-        path_ = pattern;
+        throw std::runtime_error("cannot create a temporary folder");
     }
     ~TempFolder() {
         std::error_code ignored;
