@@ -45,7 +45,10 @@ boot_wine_prefix() {
     timeout 300 "$wine" wineboot --init </dev/null >/dev/null 2>&1
 }
 
+# Waits for a boot still under way first, so that its server cannot outlive
+# the prefix.
 stop_wine_prefix() {
+    wait "${booting:-}" 2>/dev/null || true
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
     rm -rf "$WINEPREFIX"
@@ -58,6 +61,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or HTML engine installers
 export HOME="${HOME:-$WINEPREFIX}"
 unset DISPLAY WAYLAND_DISPLAY  # never open a window, also on a desktop
 trap stop_wine_prefix EXIT
+trap 'exit 130' INT TERM  # through the EXIT trap, which removes the prefix
 
 # The prefix boots while the code compiles; tests are listed at test time,
 # so the build itself runs nothing under Wine.
