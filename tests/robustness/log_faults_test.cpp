@@ -3,7 +3,10 @@
 // message, the game going on with its result kept, only whole lines in the
 // log afterwards, and the same result written once the fault is gone.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -101,6 +104,42 @@ TEST_F(LogFaults, FolderPathThroughARegularFileIsInvalidFilenameUntilItIsGone) {
 
     fs::remove(dataHome_);
     ExpectWrittenAtEndCheck(rig_, logPath_, 0);
+}
+
+// Uses up every file handle the process may have, down to a lowered limit,
+// and gives them back at the end.
+class FileHandlesUsedUp {
+  public:
+    FileHandlesUsedUp() {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = 64;
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+        for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0; fd = ::open("/dev/null", O_RDONLY)) {
+            held_.push_back(fd);
+        }
+    }
+    ~FileHandlesUsedUp() { GiveBack(); }
+    FileHandlesUsedUp(const FileHandlesUsedUp&) = delete;
+    FileHandlesUsedUp& operator=(const FileHandlesUsedUp&) = delete;
+
+    void GiveBack() {
+        for (const int fd : held_) ::close(fd);
+        held_.clear();
+        ::setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+
+  private:
+    rlimit saved_{};
+    std::vector<int> held_;
+};
+
+TEST_F(LogFaults, NoFileHandleLeftIsTooManyOpenFilesUntilOneIsFree) {
+    rig_.PlayUntilEndCheck(3);
+    FileHandlesUsedUp handles;
+    EXPECT_EQ(EndCheckFailure(rig_, 4), "Too many open files");
+    handles.GiveBack();
+    ExpectWrittenAtEndCheck(rig_, logPath_, 1);
 }
 
 TEST_F(LogFaults, LockHeldByAnotherProcessIsIoError32UntilReleased) {
