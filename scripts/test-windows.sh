@@ -14,7 +14,7 @@ started=$SECONDS
 
 "$root/scripts/deps.sh" cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64
 
-# Debian's 64-bit Wine is not on PATH.
+# Debian's 64-bit Wine loader and server, which are not on PATH.
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 
@@ -48,6 +48,8 @@ boot_wine_prefix() {
 # Waits for a boot still under way first, so that its server cannot outlive
 # the prefix.
 stop_wine_prefix() {
+    local status=$?
+    [ "$status" -eq 0 ] || echo "Windows tests failed after $((SECONDS - started)) s" >&2
     wait "${booting:-}" 2>/dev/null || true
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
