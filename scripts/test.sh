@@ -1,13 +1,55 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: installs the missing Debian
-# packages, configures, builds and runs the suite under ctest.
-set -euo pipefail
+# packages, configures, builds and runs the suite under ctest, then the same
+# suite under the sanitizers, the static checks, the fuzzers and the Windows
+# build of the engine and score log under Wine.
+#
+# TANDREL_STAGES picks stages by name (default: all of them), for example
+#   TANDREL_STAGES="linux windows" scripts/test.sh
+set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/packages.sh"
+stages="${TANDREL_STAGES:-linux sanitize static fuzz windows}"
 
-"$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${QT_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+linux_tests() {
+    "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${QT_PACKAGES[@]}" "${TEST_PACKAGES[@]}" &&
+        cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+        cmake --build "$root/build/test" -j"$(nproc)" &&
+        QT_QPA_PLATFORM=offscreen ctest --test-dir "$root/build/test" --output-on-failure \
+            -j"$(nproc)"
+}
 
-build="$root/build/test"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+run_stage() {
+    local name=$1 started=$SECONDS
+    shift
+    echo "==== $name"
+    if "$@"; then
+        echo "==== $name passed in $((SECONDS - started)) s"
+        passed=$((passed + 1))
+    else
+        echo "==== $name FAILED after $((SECONDS - started)) s"
+        failed=$((failed + 1))
+    fi
+}
+
+passed=0
+failed=0
+for stage in $stages; do
+    case "$stage" in
+    linux) run_stage "Linux tests" linux_tests ;;
+    sanitize) run_stage "Tests under the sanitizers" "$root/scripts/test-sanitize.sh" ;;
+    static) run_stage "Static checks" "$root/scripts/check-static.sh" ;;
+    fuzz) run_stage "Fuzzing" "$root/scripts/test-fuzz.sh" ;;
+    windows)
+        run_stage "Windows tests under Wine" \
+            env TANDREL_WINDOWS_BUILD="$root/build/windows" "$root/scripts/test-windows.sh"
+        ;;
+    *)
+        echo "Unknown stage: $stage"
+        failed=$((failed + 1))
+        ;;
+    esac
+done
+
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
