@@ -190,6 +190,21 @@ std::uint64_t File::Size() {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
+// A shared lock, held only while the size is taken, cannot be had while an
+// append holds its exclusive lock.
+std::optional<std::uint64_t> File::SizeBetweenAppends() {
+    const int fd = Descriptor(handle_);
+    if (Run(SysCall::kLock, [&] { return flock(fd, LOCK_SH | LOCK_NB); }) != 0) {
+        if (errno == EWOULDBLOCK || errno == EINTR) {
+            return std::nullopt;
+        }
+        RaiseErrno(errno);
+    }
+    const std::uint64_t size = Size();
+    flock(fd, LOCK_UN);
+    return size;
+}
+
 std::size_t File::Read(char* buffer, std::size_t size) {
     for (;;) {
         const ssize_t count =
@@ -374,6 +389,10 @@ std::uint64_t File::Size() {
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
+
+// The sharing modes keep a second copy from appending while one does, but
+// not from reading; the size at this moment is the best bound there is.
+std::optional<std::uint64_t> File::SizeBetweenAppends() { return Size(); }
 
 std::size_t File::Read(char* buffer, std::size_t size) {
     DWORD count = 0;

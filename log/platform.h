@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ class File {
     ~File();
 
     std::uint64_t Size();
+    // The size of the file at a moment when no copy of the program is
+    // appending to it, so that it ends with a whole line; nothing when an
+    // append is in progress right now. Never waits.
+    std::optional<std::uint64_t> SizeBetweenAppends();
     // Reads at the current position; returns 0 at the end of the file.
     std::size_t Read(char* buffer, std::size_t size);
     std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "log/io_error.h"
@@ -14,7 +16,7 @@ namespace {
 
 constexpr char kEndOfText = '\x1a';
 constexpr std::size_t kTailLookedAt = 128;
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 constexpr std::string_view kFieldGap = "    ";
 
 // A CR, LF or byte 26 inside a line would end it, start a forged one or end
@@ -97,15 +99,25 @@ void ReadLines(const std::string& path, const std::function<void(std::string_vie
         return;
     }
     platform::File file = platform::OpenForReading(path);
+    // Another copy may be appending while this one reads. Read only as far as
+    // the file reached between two appends; when an append is in progress
+    // now, leave out a last line without terminator: it is still being written.
+    const std::optional<std::uint64_t> wholeSize = file.SizeBetweenAppends();
+    std::uint64_t left = wholeSize.value_or(UINT64_MAX);
     LineSplitter splitter(onLine);
     std::vector<char> buffer(kReadChunk);
-    for (;;) {
-        const std::size_t bytesRead = file.Read(buffer.data(), buffer.size());
+    while (left > 0) {
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
+        const std::size_t bytesRead = file.Read(buffer.data(), wanted);
         if (bytesRead == 0 || !splitter.Feed({buffer.data(), bytesRead})) {
             break;
         }
+        left -= bytesRead;
     }
-    splitter.Finish();
+    if (wholeSize) {
+        splitter.Finish();
+    }
     file.Close();
 }
 
