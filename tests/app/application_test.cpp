@@ -10,6 +10,17 @@
 
 #include "tests/app/error_boxes.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TANDREL_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TANDREL_LEAK_CHECK 1
+#endif
+#endif
+#ifdef TANDREL_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace tandrel::test {
 namespace {
 
@@ -50,7 +61,24 @@ class ThrowingWidget : public QWidget {
     }
 };
 
+// Qt's widget and gui libraries are built without exception support, so a
+// throw that crosses their event delivery skips the frees of the event's own
+// data and the release of guards on the widget. What Qt allocates in a test
+// that throws through it on purpose is left out of the leak check.
+class QtLeaksIgnored {
+  public:
+#ifdef TANDREL_LEAK_CHECK
+    QtLeaksIgnored() { __lsan_disable(); }
+    ~QtLeaksIgnored() { __lsan_enable(); }
+#else
+    QtLeaksIgnored() = default;
+#endif
+    QtLeaksIgnored(const QtLeaksIgnored&) = delete;
+    QtLeaksIgnored& operator=(const QtLeaksIgnored&) = delete;
+};
+
 TEST(Application, ShowsAnErrorThatEscapesAWidgetEventAndTakesTheNextOne) {
+    const QtLeaksIgnored throwsThroughQt;
     ThrowingWidget widget;
     widget.resize(50, 50);
     widget.show();
