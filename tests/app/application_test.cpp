@@ -78,7 +78,7 @@ class QtLeaksIgnored {
 };
 
 TEST(Application, ShowsAnErrorThatEscapesAWidgetEventAndTakesTheNextOne) {
-    const QtLeaksIgnored throwsThroughQt;
+    [[maybe_unused]] const QtLeaksIgnored throwsThroughQt;
     ThrowingWidget widget;
     widget.resize(50, 50);
     widget.show();
