@@ -106,14 +106,15 @@ void ReadLines(const std::string& path, const std::function<void(std::string_vie
     std::uint64_t left = wholeSize.value_or(UINT64_MAX);
     LineSplitter splitter(onLine);
     std::vector<char> buffer(kReadChunk);
-    while (left > 0) {
-        const std::size_t wanted =
-            static_cast<std::size_t>(std::min<std::uint64_t>(left, buffer.size()));
-        const std::size_t bytesRead = file.Read(buffer.data(), wanted);
-        if (bytesRead == 0 || !splitter.Feed({buffer.data(), bytesRead})) {
+    // Reads in whole chunks even at the bound, so that a file that cannot be
+    // read still reports its error.
+    for (;;) {
+        const std::size_t bytesRead = file.Read(buffer.data(), buffer.size());
+        const auto taken = static_cast<std::size_t>(std::min<std::uint64_t>(left, bytesRead));
+        left -= taken;
+        if (taken == 0 || !splitter.Feed({buffer.data(), taken})) {
             break;
         }
-        left -= bytesRead;
     }
     if (wholeSize) {
         splitter.Finish();
