@@ -55,6 +55,12 @@ Label* PlaceLabel(Label* label, const QString& name, QPoint position) {
     return label;
 }
 
+template <class Object>
+Object* Named(Object* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
 template <class Widget>
 Widget* Place(Widget* widget, const char* name, QRect geometry) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -159,20 +165,13 @@ void Tmain::CreateMenu() {
     // Access keys only: no item has a keyboard shortcut.
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    File1 = MainMenu1->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    Go1 = File1->addAction(QStringLiteral("&Go"));
-    Go1->setObjectName(QStringLiteral("Go1"));
-    Exit1 = File1->addAction(QStringLiteral("E&xit"));
-    Exit1->setObjectName(QStringLiteral("Exit1"));
-    View1 = MainMenu1->addMenu(QStringLiteral("&View"));
-    View1->setObjectName(QStringLiteral("View1"));
-    Scores1 = View1->addAction(QStringLiteral("&Scores"));
-    Scores1->setObjectName(QStringLiteral("Scores1"));
-    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-    About1 = Help1->addAction(QStringLiteral("&About"));
-    About1->setObjectName(QStringLiteral("About1"));
+    File1 = Named(MainMenu1->addMenu(QStringLiteral("&File")), "File1");
+    Go1 = Named(File1->addAction(QStringLiteral("&Go")), "Go1");
+    Exit1 = Named(File1->addAction(QStringLiteral("E&xit")), "Exit1");
+    View1 = Named(MainMenu1->addMenu(QStringLiteral("&View")), "View1");
+    Scores1 = Named(View1->addAction(QStringLiteral("&Scores")), "Scores1");
+    Help1 = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "Help1");
+    About1 = Named(Help1->addAction(QStringLiteral("&About")), "About1");
     // Keep every item in its own menu: no platform moves About or Exit elsewhere.
     for (QAction* item : {Go1, Exit1, Scores1, About1}) {
         item->setMenuRole(QAction::NoRole);
