@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tandrel::log {
 
@@ -12,7 +13,9 @@ namespace tandrel::log {
 // without being copied.
 class LineSplitter {
   public:
-    explicit LineSplitter(const std::function<void(std::string_view)>& onLine) : onLine_(onLine) {}
+    using LineHandler = std::function<void(std::string_view)>;
+
+    explicit LineSplitter(LineHandler onLine) : onLine_(std::move(onLine)) {}
 
     // Takes the next bytes of the file. Returns false once the end of the
     // text has been met; nothing fed after that is looked at.
@@ -25,7 +28,7 @@ class LineSplitter {
     void TakeLines(std::string_view text);
     void HandOn(std::string_view lineEnd);
 
-    const std::function<void(std::string_view)>& onLine_;
+    LineHandler onLine_;
     std::string unfinishedLine_;      // start of a line that ends in a later chunk
     bool lineFeedMayFollow_ = false;  // the last chunk ended with a CR
     bool endOfTextMet_ = false;

@@ -67,10 +67,7 @@ TEST(ReadLines, LinesAcrossReadBuffers) {
 TEST(LineSplitter, ChunkBordersDoNotChangeTheLines) {
     const std::string text = "ab\r\ncd\re\nf\r\r\n\ng\r\nh\x1ai\r\n";
     Lines whole;
-    const std::function<void(std::string_view)> collectWhole = [&](std::string_view line) {
-        whole.emplace_back(line);
-    };
-    LineSplitter wholeSplitter(collectWhole);
+    LineSplitter wholeSplitter([&](std::string_view line) { whole.emplace_back(line); });
     wholeSplitter.Feed(text);
     wholeSplitter.Finish();
     ASSERT_EQ(whole, (Lines{"ab", "cd", "e\nf", "", "\ng", "h"}));
@@ -78,10 +75,7 @@ TEST(LineSplitter, ChunkBordersDoNotChangeTheLines) {
     for (std::size_t first = 0; first <= text.size(); ++first) {
         for (std::size_t second = first; second <= text.size(); ++second) {
             Lines pieces;
-            const std::function<void(std::string_view)> collect = [&](std::string_view line) {
-                pieces.emplace_back(line);
-            };
-            LineSplitter splitter(collect);
+            LineSplitter splitter([&](std::string_view line) { pieces.emplace_back(line); });
             const std::string_view view = text;
             splitter.Feed(view.substr(0, first)) &&
                 splitter.Feed(view.substr(first, second - first)) &&

@@ -1,41 +1,14 @@
-// The engine's only operating-system calls: the time of day in UTC and the
-// local date.
+// The engine's only operating-system calls on POSIX systems: the time of day
+// in UTC and the local date.
+
+#include <ctime>
 
 #include "core/clock_source.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <ctime>
-#endif
+#include "core/system_clock_source.h"
 
 namespace tandrel::core {
 
 namespace {
-
-constexpr std::uint32_t MillisecondOfDay(unsigned hour, unsigned minute, unsigned second,
-                                         unsigned millisecond) {
-    return ((hour * 60u + minute) * 60u + second) * 1000u + millisecond;
-}
-
-#ifdef _WIN32
-
-class SystemClockSource final : public ClockSource {
-  public:
-    std::uint32_t MillisecondOfUtcDay() const override {
-        SYSTEMTIME utc;
-        GetSystemTime(&utc);
-        return MillisecondOfDay(utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds);
-    }
-
-    log::Date LocalDate() const override {
-        SYSTEMTIME local;
-        GetLocalTime(&local);
-        return log::Date{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek};
-    }
-};
-
-#else
 
 class SystemClockSource final : public ClockSource {
   public:
@@ -56,8 +29,6 @@ class SystemClockSource final : public ClockSource {
         return log::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
     }
 };
-
-#endif
 
 }  // namespace
 

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds Qt 6 for 64-bit Windows (MinGW-w64) from the source of the very Qt
+# that Debian ships, into a cache outside the work tree, and prints the
+# install folder on its last line. A cache that is already there is reused.
+#
+# Debian has no Qt for MinGW-w64 and nothing but Debian's mirror can be
+# reached, so the source comes through `apt-get source` with a temporary
+# deb-src list that leaves the system's own sources untouched. Debian's host
+# tools (moc, rcc, uic from qt6-base-dev-tools) do the code generation.
+#
+# The build is shared: tandrel.exe ships with the Qt DLLs beside it, as Qt's
+# own deployment lays them out (see the README).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+"$root/scripts/deps.sh" cmake ninja-build xz-utils dpkg-dev g++-mingw-w64-x86-64-posix \
+    qt6-base-dev qt6-base-dev-tools
+
+qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"  # 6.4.2+dfsg-10 or the like
+features=(
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
+    -DFEATURE_vulkan=OFF -DFEATURE_tabletevent=OFF -DFEATURE_sql_sqlite=OFF
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON
+    -DCMAKE_BUILD_TYPE=Release
+)
+key="$(printf '%s\n' "$qt_version" "${features[@]}" "$(cat "$root/cmake/mingw-w64-x86_64.cmake")" |
+    sha256sum | cut -c1-12)"
+cache="${XDG_CACHE_HOME:-$HOME/.cache}/tandrel"
+prefix="$cache/qt-${qt_version%%+*}-mingw64-$key"
+
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+work="$cache/qt-build-$key"
+mkdir -p "$work"
+
+# The source, fetched once: a deb-src list for the suites apt already uses,
+# given to apt through its options only.
+fetch_source() {
+    local apt_dir="$work/apt" list
+    [ -n "$(ls "$work"/qt6-base_*.orig.tar.xz 2>/dev/null)" ] && return
+    mkdir -p "$apt_dir/lists/partial"
+    list="$apt_dir/sources.list"
+    local mirror
+    mirror="$(apt-get indextargets --format '$(REPO_URI)' 'Created-By: Packages' 2>/dev/null |
+        grep -v security | head -n1)"
+    if [ -z "$mirror" ]; then
+        mirror="$(grep -h -m1 -oE '^URIs: *[^ ]+' /etc/apt/sources.list.d/*.sources 2>/dev/null |
+            head -n1 | sed 's/^URIs: *//')"
+    fi
+    [ -n "$mirror" ] || { echo "build-qt-windows.sh: no Debian mirror configured" >&2; exit 1; }
+    echo "deb-src ${mirror%/} bookworm main" >"$list"
+    local apt_opts=(-o Dir::Etc::sourcelist="$list" -o Dir::Etc::sourceparts=-
+        -o Dir::State::Lists="$apt_dir/lists")
+    apt-get "${apt_opts[@]}" update -qq
+    (cd "$work" && apt-get "${apt_opts[@]}" source --download-only "qt6-base=$qt_version")
+}
+
+unpack_source() {
+    local src="$work/qtbase"
+    [ -f "$src/CMakeLists.txt" ] && return
+    rm -rf "$src" "$src.tmp"
+    mkdir -p "$src.tmp"
+    tar -xf "$work"/qt6-base_*.orig.tar.xz -C "$src.tmp" --strip-components=1
+    mv "$src.tmp" "$src"
+}
+
+fetch_source
+unpack_source
+
+# The project's toolchain, less its static linking and its Wine runner: Qt's
+# DLLs share one MinGW runtime with the programs that load them.
+toolchain="$work/toolchain.cmake"
+cat >"$toolchain" <<END
+include("$root/cmake/mingw-w64-x86_64.cmake")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "")
+unset(CMAKE_CROSSCOMPILING_EMULATOR)
+END
+
+started=$SECONDS
+cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}" >"$work/configure.log"
+cmake --build "$work/build" -j"$(nproc)"
+rm -rf "$prefix"
+cmake --install "$work/build" >/dev/null
+touch "$prefix/.complete"
+echo "Qt for Windows built in $((SECONDS - started)) s" >&2
+rm -rf "$work/build"
+echo "$prefix"
