@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QShowEvent>
+#include <utility>
 
 #include "ui/about.h"
 #include "ui/box_label.h"
@@ -87,18 +88,16 @@ BoxLabel* NewBoxLabel(QWidget* client, std::size_t index) {
 
 }  // namespace
 
-Tmain::Tmain(const tandrel::log::DateSettings& dates, QWidget* parent)
-    : Tmain(dates, tandrel::core::SystemClock(), parent) {}
-
-Tmain::Tmain(const tandrel::log::DateSettings& dates, const tandrel::core::ClockSource& clock,
+Tmain::Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& results,
+             const tandrel::core::ClockSource& clock, std::function<std::string()> scoreLogPath,
              QWidget* parent)
     : QMainWindow(parent),
       timer1Service_([this] { Timer1.Tick(); }),
       timer2Service_([this] { Timer2.Tick(); }),
       Timer1(timer1Service_, 2000),
       Timer2(timer2Service_, 1000),
-      results_(dates),
-      game_(tandrel::core::TheGameState(), *this, clock, results_) {
+      scoreLogPath_(std::move(scoreLogPath)),
+      game_(state, *this, clock, results) {
     mainform = this;
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Corvanelle Tandrel"));
@@ -234,7 +233,7 @@ void Tmain::FormCreate() {
 
 void Tmain::Go1Click() { game_.StartGame(); }
 void Tmain::Exit1Click() { close(); }
-void Tmain::Scores1Click() { tandrel::ui::ShowScores(); }
+void Tmain::Scores1Click() { tandrel::ui::ShowScores(scoreLogPath_); }
 void Tmain::About1Click() { tandrel::ui::ShowAbout(); }
 void Tmain::Timer1Timer() { game_.PlaybackTick(); }
 void Tmain::Timer2Timer() { game_.EndCheckTick(); }
@@ -268,7 +267,7 @@ void Tmain::ShowSequence(int number) { Edit1->setText(QString::number(number)); 
 std::string Tmain::NameText() const { return namedit->text().toStdString(); }
 void Tmain::SetPlaybackClockEnabled(bool enabled) { Timer1.SetEnabled(enabled); }
 void Tmain::SetEndCheckClockEnabled(bool enabled) { Timer2.SetEnabled(enabled); }
-void Tmain::ShowScores() { tandrel::ui::ShowScores(); }
+void Tmain::ShowScores() { tandrel::ui::ShowScores(scoreLogPath_); }
 
 std::array<BoxShape*, 6> Tmain::Shapes() const {
     return {Shape1, Shape2, Shape3, Shape4, Shape5, Shape6};
