@@ -1,6 +1,7 @@
 #include "ui/Unit1.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -100,7 +101,7 @@ Tmain::Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& resul
       game_(state, *this, clock, results) {
     mainform = this;
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QStringLiteral("Corvanelle Tandrel"));
+    setWindowTitle(QCoreApplication::applicationName());
     setFont(tandrel::ui::WindowFont());
     move(kWindowPosition);
     resize(kOuterSize);  // shrunk by the frame once the window system reports it

@@ -5,6 +5,9 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As the program's application object names itself: the main window and
+    // the error boxes take their caption from this name.
+    QApplication::setApplicationName(QStringLiteral("Corvanelle Tandrel"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
