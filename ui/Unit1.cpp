@@ -6,8 +6,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMoveEvent>
-#include <QShowEvent>
 #include <utility>
 
 #include "ui/about.h"
@@ -17,6 +15,7 @@
 #include "ui/scores.h"
 #include "ui/spin_field.h"
 #include "ui/window_font.h"
+#include "ui/window_placement.h"
 
 using tandrel::ui::BoxLabel;
 using tandrel::ui::BoxShape;
@@ -28,8 +27,8 @@ Tmain* mainform = nullptr;
 namespace {
 
 // Pixel values for a 96 dpi screen; Qt scales them on denser ones.
-constexpr QPoint kWindowPosition{202, 109};
-constexpr QSize kOuterSize{237, 307};  // frame, caption and menu bar included
+constexpr QPoint kFrameTopLeft{202, 109};  // the outer frame's corner
+constexpr QSize kOuterSize{237, 307};      // frame, caption and menu bar included
 
 constexpr int kBoxSide = 65;
 constexpr QPoint kLabelOffset{16, 24};  // a box label's place inside its square
@@ -103,8 +102,7 @@ Tmain::Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& resul
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QCoreApplication::applicationName());
     setFont(tandrel::ui::WindowFont());
-    move(kWindowPosition);
-    resize(kOuterSize);  // shrunk by the frame once the window system reports it
+    tandrel::ui::PlaceByFrame(*this, kFrameTopLeft, kOuterSize);
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -198,29 +196,6 @@ void Tmain::ConnectHandlers() {
     // The clocks' system timers already tick through the guard.
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
-}
-
-void Tmain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    Guarded([this] { FitOuterSize(); });
-}
-
-void Tmain::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    // A window manager reports its frame late, when it reparents the window.
-    Guarded([this] { FitOuterSize(); });
-}
-
-void Tmain::FitOuterSize() {
-    if (outerSizeFitted_) {
-        return;
-    }
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame == QSize(0, 0)) {
-        return;  // no frame known yet
-    }
-    outerSizeFitted_ = true;
-    resize(kOuterSize - frame);
 }
 
 void Tmain::FormCreate() {

@@ -77,16 +77,11 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     tandrel::core::GameClock Timer1;  // playback
     tandrel::core::GameClock Timer2;  // end check
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-
   private:
     void CreateBoxes(QWidget* client);
     void CreateFields(QWidget* client);
     void CreateMenu();
     void ConnectHandlers();
-    void FitOuterSize();
 
     void FormCreate();
     void Go1Click();
@@ -117,7 +112,6 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
 
     std::function<std::string()> scoreLogPath_;
     tandrel::core::Game game_;
-    bool outerSizeFitted_ = false;
 };
 
 // The main window, set before its creation handler runs.

@@ -3,7 +3,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless the caller chose a platform, as the window-manager
+    // test does with a real X server.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // As the program's application object names itself: the main window and
     // the error boxes take their caption from this name.
