@@ -13,7 +13,7 @@ namespace tandrel::app {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     LoadAppResources();
     // Only the name: a display name would be appended to every window caption.
-    setApplicationName(QString::fromLatin1(ui::kProgramTitle));
+    setApplicationName(QString::fromLatin1(kProgramTitle));
     // Lets a desktop match the windows to the installed desktop entry, for
     // the taskbar's name and icon.
     setDesktopFileName(QStringLiteral("org.example.tandrel"));

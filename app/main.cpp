@@ -4,6 +4,10 @@
 #include "app/application.h"
 #include "app/event_loop.h"
 #include "app/locale_settings.h"
+#include "core/clock_source.h"
+#include "core/game_state.h"
+#include "core/log_result_writer.h"
+#include "log/score_log.h"
 #include "ui/Unit1.h"
 #include "ui/spin_field.h"
 
@@ -14,7 +18,10 @@ int main(int argc, char** argv) {
     tandrel::app::Application application(argc, argv);
     tandrel::ui::NumericSpinField::SetDecimalSeparator(locale.decimalSeparator);
 
-    auto mainWindow = std::make_unique<Tmain>(locale.dates);
+    tandrel::core::LogResultWriter results(locale.dates, &tandrel::log::ScoreLogPath);
+    auto mainWindow =
+        std::make_unique<Tmain>(tandrel::core::TheGameState(), results,
+                                tandrel::core::SystemClock(), &tandrel::log::ScoreLogPath);
     tandrel::app::RunUntilMainWindowCloses(*mainWindow);
     mainWindow.reset();
     return 0;

@@ -20,6 +20,11 @@ inline constexpr int kErrorIoDevice = 1117;
 inline constexpr int kErrorDiskQuotaExceeded = 1295;
 inline constexpr int kErrorCantResolveFilename = 1921;
 
+// The run-time library's own error numbers, raised beside the Win32 ones.
+inline constexpr int kErrorReadBeyondEndOfFile = 100;
+inline constexpr int kErrorDiskWriteFailed = 101;
+inline constexpr int kErrorInvalidNumericInput = 106;
+
 // What the failing call was doing with the path. A missing entry means the
 // file itself is missing when an existing file was opened, but a missing
 // folder on the way when the file (or a folder) was being created.

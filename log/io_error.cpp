@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "log/error_codes.h"
+
 namespace tandrel::log {
 
 namespace {
@@ -9,19 +11,19 @@ namespace {
 // The codes with a message of their own; an empty text means "none".
 std::string_view FixedMessage(int code) {
     switch (code) {
-        case 2:
+        case kErrorFileNotFound:
             return "File not found";
-        case 3:
+        case kErrorPathNotFound:
             return "Invalid filename";
-        case 4:
+        case kErrorTooManyOpenFiles:
             return "Too many open files";
-        case 5:
+        case kErrorAccessDenied:
             return "File access denied";
-        case 100:
+        case kErrorReadBeyondEndOfFile:
             return "Read beyond end of file";
-        case 101:
+        case kErrorDiskWriteFailed:
             return "Disk full";
-        case 106:
+        case kErrorInvalidNumericInput:
             return "Invalid numeric input";
         default:
             return {};

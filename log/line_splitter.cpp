@@ -7,7 +7,6 @@ namespace tandrel::log {
 namespace {
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
-constexpr char kEndOfText = '\x1a';
 }  // namespace
 
 bool LineSplitter::Feed(std::string_view bytes) {

@@ -7,6 +7,9 @@
 
 namespace tandrel::log {
 
+// Byte 26: the end of the log's text, whatever follows it in the file.
+inline constexpr char kEndOfText = '\x1a';
+
 // Cuts the text of the log into lines as it arrives in chunks of any size. A
 // CR ends a line and may be followed by an LF; a lone LF is part of the line.
 // Byte 26 ends the text. Lines that lie whole in one chunk are handed on

@@ -14,7 +14,6 @@ namespace tandrel::log {
 
 namespace {
 
-constexpr char kEndOfText = '\x1a';
 constexpr std::size_t kTailLookedAt = 128;
 constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 constexpr std::string_view kFieldGap = "    ";

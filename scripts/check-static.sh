@@ -2,7 +2,8 @@
 # Static checks, all of which must pass:
 #   clang-tidy with the checked-in .clang-tidy on the sources of core/ log/ ui/ app/,
 #   cppcheck (warning, performance, portability) on the same folders,
-#   clang-format --dry-run --Werror on every .cpp and .h of the project.
+#   clang-format --dry-run --Werror on every .cpp and .h of the project,
+#   the layering: core/ and log/ include nothing from ui/ or app/, ui/ nothing from app/.
 # Usage: scripts/check-static.sh [build-dir]   (default build/static)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -52,6 +53,23 @@ mapfile -t sources < <(cd "$root" && find core log ui app tests bench fuzz \
 if (cd "$root" && clang-format --dry-run --Werror "${sources[@]}"); then
     echo "clang-format: ${#sources[@]} files clean"
 else
+    status=1
+fi
+
+echo "== layering"
+# Every library publishes the repository root as its include folder, so only
+# this check keeps the engine and the log free of the windows, and the
+# windows free of the start-up.
+layering_violations() {
+    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](ui|app)/' "$root/core" "$root/log"
+    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]app/' "$root/ui"
+}
+violations="$(layering_violations || true)"
+if [ -z "$violations" ]; then
+    echo "layering: clean"
+else
+    echo "$violations"
+    echo "layering: core/ and log/ may not include ui/ or app/, ui/ may not include app/"
     status=1
 fi
 

@@ -16,7 +16,7 @@ targets=(fuzz_log_reader fuzz_spin_value fuzz_short_date)
 
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS="-D_GLIBCXX_ASSERTIONS" \
-    -DTANDREL_FUZZ=ON -DTANDREL_SANITIZE=ON \
+    -DTANDREL_FUZZ=ON -DTANDREL_SANITIZE=ON -DTANDREL_WARNINGS_AS_ERRORS=ON \
     -DTANDREL_UI=OFF -DTANDREL_TESTS=OFF -DTANDREL_BENCH=OFF >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 

@@ -14,7 +14,7 @@ jobs=2
 # -O1 keeps the build and the run quick while the reports stay readable.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS="-D_GLIBCXX_ASSERTIONS" \
-    -DTANDREL_SANITIZE=ON -DTANDREL_BENCH=OFF
+    -DTANDREL_SANITIZE=ON -DTANDREL_BENCH=OFF -DTANDREL_WARNINGS_AS_ERRORS=ON
 cmake --build "$build" -j"$jobs"
 
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:print_stacktrace=1"

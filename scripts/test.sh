@@ -13,7 +13,8 @@ stages="${TANDREL_STAGES:-linux sanitize static fuzz windows}"
 
 linux_tests() {
     "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${QT_PACKAGES[@]}" "${TEST_PACKAGES[@]}" &&
-        cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+        cmake -S "$root" -B "$root/build/test" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DTANDREL_WARNINGS_AS_ERRORS=ON &&
         cmake --build "$root/build/test" -j"$(nproc)" &&
         QT_QPA_PLATFORM=offscreen ctest --test-dir "$root/build/test" --output-on-failure \
             -j"$(nproc)"

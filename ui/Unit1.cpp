@@ -1,12 +1,12 @@
 #include "ui/Unit1.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMoveEvent>
-#include <QShowEvent>
+#include <utility>
 
 #include "ui/about.h"
 #include "ui/box_label.h"
@@ -15,6 +15,7 @@
 #include "ui/scores.h"
 #include "ui/spin_field.h"
 #include "ui/window_font.h"
+#include "ui/window_placement.h"
 
 using tandrel::ui::BoxLabel;
 using tandrel::ui::BoxShape;
@@ -26,8 +27,8 @@ Tmain* mainform = nullptr;
 namespace {
 
 // Pixel values for a 96 dpi screen; Qt scales them on denser ones.
-constexpr QPoint kWindowPosition{202, 109};
-constexpr QSize kOuterSize{237, 307};  // frame, caption and menu bar included
+constexpr QPoint kFrameTopLeft{202, 109};  // the outer frame's corner
+constexpr QSize kOuterSize{237, 307};      // frame, caption and menu bar included
 
 constexpr int kBoxSide = 65;
 constexpr QPoint kLabelOffset{16, 24};  // a box label's place inside its square
@@ -87,24 +88,21 @@ BoxLabel* NewBoxLabel(QWidget* client, std::size_t index) {
 
 }  // namespace
 
-Tmain::Tmain(const tandrel::log::DateSettings& dates, QWidget* parent)
-    : Tmain(dates, tandrel::core::SystemClock(), parent) {}
-
-Tmain::Tmain(const tandrel::log::DateSettings& dates, const tandrel::core::ClockSource& clock,
+Tmain::Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& results,
+             const tandrel::core::ClockSource& clock, std::function<std::string()> scoreLogPath,
              QWidget* parent)
     : QMainWindow(parent),
       timer1Service_([this] { Timer1.Tick(); }),
       timer2Service_([this] { Timer2.Tick(); }),
       Timer1(timer1Service_, 2000),
       Timer2(timer2Service_, 1000),
-      results_(dates),
-      game_(tandrel::core::TheGameState(), *this, clock, results_) {
+      scoreLogPath_(std::move(scoreLogPath)),
+      game_(state, *this, clock, results) {
     mainform = this;
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QStringLiteral("Corvanelle Tandrel"));
+    setWindowTitle(QCoreApplication::applicationName());
     setFont(tandrel::ui::WindowFont());
-    move(kWindowPosition);
-    resize(kOuterSize);  // shrunk by the frame once the window system reports it
+    tandrel::ui::PlaceByFrame(*this, kFrameTopLeft, kOuterSize);
 
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -200,29 +198,6 @@ void Tmain::ConnectHandlers() {
     Timer2.SetHandler([this] { Timer2Timer(); });
 }
 
-void Tmain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    Guarded([this] { FitOuterSize(); });
-}
-
-void Tmain::moveEvent(QMoveEvent* event) {
-    QMainWindow::moveEvent(event);
-    // A window manager reports its frame late, when it reparents the window.
-    Guarded([this] { FitOuterSize(); });
-}
-
-void Tmain::FitOuterSize() {
-    if (outerSizeFitted_) {
-        return;
-    }
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (frame == QSize(0, 0)) {
-        return;  // no frame known yet
-    }
-    outerSizeFitted_ = true;
-    resize(kOuterSize - frame);
-}
-
 void Tmain::FormCreate() {
     const auto shapes = Shapes();
     for (std::size_t i = 0; i < shapes.size(); ++i) {
@@ -234,7 +209,7 @@ void Tmain::FormCreate() {
 
 void Tmain::Go1Click() { game_.StartGame(); }
 void Tmain::Exit1Click() { close(); }
-void Tmain::Scores1Click() { tandrel::ui::ShowScores(); }
+void Tmain::Scores1Click() { tandrel::ui::ShowScores(scoreLogPath_); }
 void Tmain::About1Click() { tandrel::ui::ShowAbout(); }
 void Tmain::Timer1Timer() { game_.PlaybackTick(); }
 void Tmain::Timer2Timer() { game_.EndCheckTick(); }
@@ -268,7 +243,7 @@ void Tmain::ShowSequence(int number) { Edit1->setText(QString::number(number)); 
 std::string Tmain::NameText() const { return namedit->text().toStdString(); }
 void Tmain::SetPlaybackClockEnabled(bool enabled) { Timer1.SetEnabled(enabled); }
 void Tmain::SetEndCheckClockEnabled(bool enabled) { Timer2.SetEnabled(enabled); }
-void Tmain::ShowScores() { tandrel::ui::ShowScores(); }
+void Tmain::ShowScores() { tandrel::ui::ShowScores(scoreLogPath_); }
 
 std::array<BoxShape*, 6> Tmain::Shapes() const {
     return {Shape1, Shape2, Shape3, Shape4, Shape5, Shape6};

@@ -2,14 +2,15 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "core/clock_source.h"
 #include "core/game.h"
 #include "core/game_clock.h"
+#include "core/game_state.h"
 #include "core/game_view.h"
-#include "core/log_result_writer.h"
-#include "log/date_format.h"
+#include "core/result_writer.h"
 #include "ui/qt_timer_service.h"
 
 class QAction;
@@ -30,9 +31,11 @@ class NumericSpinField;
 class Tmain : public QMainWindow, private tandrel::core::GameView {
     Q_OBJECT
   public:
-    explicit Tmain(const tandrel::log::DateSettings& dates, QWidget* parent = nullptr);
-    // With the wall clock the box draw reads; tests pin it.
-    Tmain(const tandrel::log::DateSettings& dates, const tandrel::core::ClockSource& clock,
+    // The window plays the game in `state`, writes each result through
+    // `results`, draws the boxes from `clock` and shows the score log found
+    // at `scoreLogPath` (asked afresh each time) in the scores window.
+    Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& results,
+          const tandrel::core::ClockSource& clock, std::function<std::string()> scoreLogPath,
           QWidget* parent = nullptr);
     ~Tmain() override;
 
@@ -74,16 +77,11 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     tandrel::core::GameClock Timer1;  // playback
     tandrel::core::GameClock Timer2;  // end check
 
-  protected:
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-
   private:
     void CreateBoxes(QWidget* client);
     void CreateFields(QWidget* client);
     void CreateMenu();
     void ConnectHandlers();
-    void FitOuterSize();
 
     void FormCreate();
     void Go1Click();
@@ -112,9 +110,8 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
 
     std::array<tandrel::ui::BoxShape*, 6> Shapes() const;
 
-    tandrel::core::LogResultWriter results_;
+    std::function<std::string()> scoreLogPath_;
     tandrel::core::Game game_;
-    bool outerSizeFitted_ = false;
 };
 
 // The main window, set before its creation handler runs.

@@ -72,12 +72,6 @@ Taboutform1::Taboutform1(QWidget* parent) : QWidget(parent) {
 
 namespace tandrel::ui {
 
-QPoint CentredFrameTopLeft(QSize screenSize, QSize outerSize) {
-    const auto centred = [](int screen, int outer) { return std::max(0, (screen - outer) / 2); };
-    return {centred(screenSize.width(), outerSize.width()),
-            centred(screenSize.height(), outerSize.height())};
-}
-
 void ShowAbout() {
     auto* form = WindowOwner::Instance().Adopt(std::make_unique<Taboutform1>());
     aboutform1 = form;

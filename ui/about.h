@@ -26,10 +26,6 @@ extern Taboutform1* aboutform1;
 
 namespace tandrel::ui {
 
-// Where a window of `outerSize` stands centred on a screen of `screenSize`:
-// the whole part of half the spare room on each axis, never below 0.
-QPoint CentredFrameTopLeft(QSize screenSize, QSize outerSize);
-
 // Creates and shows a new about window, centred on the screen.
 void ShowAbout();
 

@@ -14,13 +14,13 @@ BoxLabel::BoxLabel(const QString& text, QWidget* parent) : QLabel(text, parent) 
 }
 
 void BoxLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) left_pressed_ = true;
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
     event->accept();
 }
 
 void BoxLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !left_pressed_) return;
-    left_pressed_ = false;
+    if (event->button() != Qt::LeftButton || !leftPressed_) return;
+    leftPressed_ = false;
     // The label keeps the pointer while the button is held, so a release
     // outside still comes here and must not count.
     if (rect().contains(event->position().toPoint())) emit Clicked();

@@ -21,7 +21,7 @@ class BoxLabel : public QLabel {
     void changeEvent(QEvent* event) override;
 
   private:
-    bool left_pressed_ = false;
+    bool leftPressed_ = false;
 };
 
 }  // namespace tandrel::ui

@@ -43,7 +43,7 @@ class OpenMessageMark {
 };
 
 void RunBox(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kProgramTitle),
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
                     QString::fromStdString(message) + QLatin1Char('.'), QMessageBox::Ok);
     // A message may hold anything, such as a file name with '<' in it.
     box.setTextFormat(Qt::PlainText);
@@ -57,6 +57,16 @@ void RunBox(const std::string& message) {
     if (activeBefore && activeBefore->isVisible()) activeBefore->activateWindow();
 }
 
+// The last resort when no box can be shown.
+void PrintToStandardError(const std::string& message) noexcept {
+    try {
+        std::fprintf(stderr, "%s: %s.\n", qPrintable(QCoreApplication::applicationName()),
+                     message.c_str());
+    } catch (...) {
+        std::fprintf(stderr, "%s.\n", message.c_str());
+    }
+}
+
 }  // namespace
 
 void ShowErrorBox(const std::string& message) {
@@ -66,7 +76,7 @@ void ShowErrorBox(const std::string& message) {
         const OpenMessageMark mark(message);
         RunBox(message);
     } catch (...) {
-        std::fprintf(stderr, "%s: %s.\n", kProgramTitle, message.c_str());
+        PrintToStandardError(message);
     }
 }
 

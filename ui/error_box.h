@@ -6,11 +6,8 @@
 
 namespace tandrel::ui {
 
-// The program's title, which is also the caption of every error box.
-inline constexpr char kProgramTitle[] = "Corvanelle Tandrel";
-
-// Shows the one modal error box: caption "Corvanelle Tandrel", the message and
-// a full stop, a stop icon and OK. Returns when the player dismisses it; other
+// Shows the one modal error box: the application's name as its caption, the
+// message and a full stop, a stop icon and OK. Returns when the player dismisses it; other
 // timers keep ticking meanwhile. While a box with the same message is open, the
 // message is not shown again; a different message opens its own box on top.
 void ShowErrorBox(const std::string& message);

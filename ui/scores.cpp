@@ -126,12 +126,12 @@ void FillScores(Tscoreform& form, const ScoreLogReader& readLog) {
     });
 }
 
-void ShowScores() {
+void ShowScores(const std::function<std::string()>& logPath) {
     auto* form = WindowOwner::Instance().Adopt(std::make_unique<Tscoreform>());
     scoreform = form;
     PlaceByFrame(*form, kFrameTopLeft, kOuterSize);
     ShowInFront(*form);
-    FillScores(*form, [](const LineSink& sink) { log::ReadLines(log::ScoreLogPath(), sink); });
+    FillScores(*form, [&logPath](const LineSink& sink) { log::ReadLines(logPath(), sink); });
 }
 
 }  // namespace tandrel::ui

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <string_view>
 
 // The scores window: the whole score log, oldest line first, newest in view.
@@ -33,7 +34,8 @@ using ScoreLogReader = std::function<void(const LineSink&)>;
 // box after the lines read so far are shown; nothing is thrown.
 void FillScores(Tscoreform& form, const ScoreLogReader& readLog);
 
-// Creates a new scores window, shows it in front and fills it from the score log.
-void ShowScores();
+// Creates a new scores window, shows it in front and fills it from the score
+// log at the path `logPath` gives.
+void ShowScores(const std::function<std::string()>& logPath);
 
 }  // namespace tandrel::ui

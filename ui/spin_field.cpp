@@ -88,8 +88,8 @@ NumericSpinField::NumericSpinField(std::int32_t minimum, std::int32_t maximum, s
     : QLineEdit(parent),
       minimum_(minimum),
       maximum_(std::max(minimum, maximum)),
-      reported_text_(QString::number(value)) {
-    setText(reported_text_);  // before the connection: the stored value loads silently
+      reportedText_(QString::number(value)) {
+    setText(reportedText_);  // before the connection: the stored value loads silently
     setTextMargins(0, 0, kButtonWidth, 0);
     up_ = MakeButton(Qt::UpArrow);
     down_ = MakeButton(Qt::DownArrow);
@@ -180,8 +180,8 @@ void NumericSpinField::LimitToRange() {
 void NumericSpinField::RewriteWith(std::int64_t value) { setText(QString::number(value)); }
 
 void NumericSpinField::NoteTextChange(const QString& text) {
-    if (text == reported_text_) return;
-    reported_text_ = text;
+    if (text == reportedText_) return;
+    reportedText_ = text;
     emit Changed();
 }
 

@@ -59,7 +59,7 @@ class NumericSpinField : public QLineEdit {
     QToolButton* down_ = nullptr;
     // The text as last reported by Changed, so that retyping the same text
     // over a selection reports nothing.
-    QString reported_text_;
+    QString reportedText_;
 };
 
 }  // namespace tandrel::ui

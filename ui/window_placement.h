@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QWidget>
+#include <algorithm>
 
 namespace tandrel::ui {
 
@@ -47,6 +48,14 @@ inline void PlaceByFrame(QWidget& window, QPoint frameTopLeft, QSize outerSize) 
     window.resize(outerSize);
     auto* keeper = new OuterSizeKeeper(window, outerSize);
     window.installEventFilter(keeper);
+}
+
+// Where a window of `outerSize` stands centred on a screen of `screenSize`:
+// the whole part of half the spare room on each axis, never below 0.
+inline QPoint CentredFrameTopLeft(QSize screenSize, QSize outerSize) {
+    const auto centred = [](int screen, int outer) { return std::max(0, (screen - outer) / 2); };
+    return {centred(screenSize.width(), outerSize.width()),
+            centred(screenSize.height(), outerSize.height())};
 }
 
 // Shows the window in front of the others as the active window.

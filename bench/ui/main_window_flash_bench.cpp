@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/log_result_writer.h"
 #include "ui/Unit1.h"
 #include "ui/spin_field.h"
 
@@ -47,8 +48,11 @@ double Drift(const std::vector<double>& lateness) {
 }
 
 // Plays one long game (amount 255) and records the first kTicks flashes.
-Figures MeasurePeriod(std::uint32_t periodMs) {
-    Tmain window{tandrel::log::DateSettings{}};
+Figures MeasurePeriod(const QTemporaryDir& dataHome, std::uint32_t periodMs) {
+    const std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
+    tandrel::core::GameState state;
+    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{}, [&] { return logPath; });
+    Tmain window{state, results, tandrel::core::SystemClock(), [&] { return logPath; }};
     window.show();
     window.spinamount->setText(QStringLiteral("255"));
     window.Timer1.SetInterval(periodMs);
@@ -78,7 +82,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QTemporaryDir dataHome;  // no game ends, but keep any log away from the user's
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication application(argc, argv);
 
     std::vector<std::uint32_t> periods;
@@ -95,7 +98,7 @@ int main(int argc, char** argv) {
         qPrintable(QGuiApplication::platformName()));
     bool met = true;
     for (const std::uint32_t period : periods) {
-        const Figures f = MeasurePeriod(period);
+        const Figures f = MeasurePeriod(dataHome, period);
         // Early ticks count as badly as late ones.
         const bool ok = std::abs(f.medianMs) <= 2.0 && f.maxMs <= 10.0 && f.minMs >= -10.0 &&
                         std::abs(f.driftMs) <= 1.0;

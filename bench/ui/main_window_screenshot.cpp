@@ -12,6 +12,8 @@
 #include <cstdio>
 
 #include "core/box_draw.h"
+#include "core/game_state.h"
+#include "core/log_result_writer.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -40,11 +42,13 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication application(argc, argv);
 
     StoppedClock clock;
-    Tmain window{tandrel::log::DateSettings{}, clock};
+    const std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
+    tandrel::core::GameState state;
+    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{}, [&] { return logPath; });
+    Tmain window{state, results, clock, [&] { return logPath; }};
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         return 1;

@@ -21,6 +21,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/game_state.h"
+#include "core/log_result_writer.h"
+#include "log/score_log.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -61,8 +64,14 @@ int RunOnce(int argc, char** argv, bool mainWindow) {
     QApplication application(argc, argv);
     QElapsedTimer clock;
     clock.start();
+    // The program's own parts; the log goes to the data home the parent set.
+    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{},
+                                           &tandrel::log::ScoreLogPath);
     std::unique_ptr<QMainWindow> window =
-        mainWindow ? std::make_unique<Tmain>(tandrel::log::DateSettings{}) : BuildEmptyWindow();
+        mainWindow
+            ? std::make_unique<Tmain>(tandrel::core::TheGameState(), results,
+                                      tandrel::core::SystemClock(), &tandrel::log::ScoreLogPath)
+            : BuildEmptyWindow();
     FirstPaint paint(clock);
     window->installEventFilter(&paint);
     window->show();

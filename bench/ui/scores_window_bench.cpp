@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -42,12 +41,11 @@ bool NewestLineInView(const Tscoreform& form) {
 void BM_OpenScoresWindow(benchmark::State& state) {
     const int lineCount = static_cast<int>(state.range(0));
     QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    QDir().mkpath(dataHome.path() + "/corvanelle-tandrel");
-    WriteLog(dataHome.path() + "/corvanelle-tandrel/trl.txt", lineCount);
+    const QString logPath = dataHome.path() + "/trl.txt";
+    WriteLog(logPath, lineCount);
 
     for (auto _ : state) {
-        tandrel::ui::ShowScores();
+        tandrel::ui::ShowScores([&logPath] { return logPath.toStdString(); });
         QApplication::processEvents();  // the first paint of the filled window
 
         state.PauseTiming();

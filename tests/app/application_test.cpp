@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "tests/app/error_boxes.h"
+#include "tests/support/message_boxes.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TANDREL_LEAK_CHECK 1

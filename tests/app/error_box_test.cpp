@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "log/io_error.h"
-#include "tests/app/error_boxes.h"
+#include "tests/support/message_boxes.h"
 
 namespace tandrel::test {
 namespace {
@@ -15,29 +15,12 @@ namespace {
 using ui::Guarded;
 using ui::ShowErrorBox;
 
-struct SeenBox {
-    bool found = false;
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    Qt::TextFormat format = Qt::AutoText;
-    Qt::WindowModality modality = Qt::NonModal;
-    bool hasOk = false;
-};
-
 // Shows the box through `show` and describes what the player saw.
 template <class Show>
 SeenBox ShowAndDismiss(Show&& show) {
     SeenBox seen;
     DismissBoxAfter(50, [&seen](QMessageBox* box) {
-        if (box == nullptr) return;
-        seen = {true,
-                box->windowTitle(),
-                box->text(),
-                box->icon(),
-                box->textFormat(),
-                box->windowModality(),
-                box->button(QMessageBox::Ok) != nullptr};
+        if (box != nullptr) seen = Describe(*box);
     });
     show();
     QTest::qWait(100);  // lets a dismissal that found no box run before the next test
@@ -52,7 +35,7 @@ TEST(ErrorBox, ShowsTitleStopIconOkAndTheMessageWithAFullStop) {
     QObject::connect(&otherClock, &QTimer::timeout, [&ticks] { ++ticks; });
     otherClock.start(10);
     const SeenBox seen = ShowAndDismiss([] { ShowErrorBox("File access denied"); });
-    ASSERT_TRUE(seen.found);
+    ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.caption, "Corvanelle Tandrel");
     EXPECT_EQ(seen.text, "File access denied.");
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
@@ -92,8 +75,8 @@ TEST(ErrorBox, SameMessageWhileOpenDoesNotPileUpBoxes) {
 }
 
 TEST(ErrorBox, ShowsTheSameMessageAgainOnceDismissed) {
-    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).found);
-    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).found);
+    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).shown);
+    EXPECT_TRUE(ShowAndDismiss([] { ShowErrorBox("Disk full"); }).shown);
 }
 
 TEST(ErrorBox, DifferentMessageWhileOpenGetsItsOwnBoxOnTop) {

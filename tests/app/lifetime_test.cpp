@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/event_loop.h"
-#include "tests/app/error_boxes.h"
+#include "tests/support/message_boxes.h"
 #include "ui/error_box.h"
 #include "ui/window_owner.h"
 

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <optional>
 
 #include "app/event_loop.h"
+#include "tests/support/main_window_fixture.h"
 #include "ui/Unit1.h"
 #include "ui/about.h"
 #include "ui/scores.h"
@@ -17,31 +15,10 @@
 namespace tandrel::test {
 namespace {
 
-// Keeps the score log the scores window reads inside a fresh folder.
-class ScopedDataHome {
-  public:
-    ScopedDataHome() {
-        if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) saved_ = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dir_.path().toLocal8Bit());
-    }
-    ~ScopedDataHome() {
-        if (saved_) {
-            qputenv("XDG_DATA_HOME", *saved_);
-        } else {
-            qunsetenv("XDG_DATA_HOME");
-        }
-    }
-    ScopedDataHome(const ScopedDataHome&) = delete;
-    ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+using MainWindowLifetime = MainWindowFixture;
 
-  private:
-    QTemporaryDir dir_;
-    std::optional<QByteArray> saved_;
-};
-
-TEST(MainWindowLifetime, FileExitEndsTheProgramWithScoresAndAboutWindowsOpen) {
-    const ScopedDataHome home;
-    Tmain mainWindow{log::DateSettings{}};
+TEST_F(MainWindowLifetime, FileExitEndsTheProgramWithScoresAndAboutWindowsOpen) {
+    Tmain& mainWindow = window;
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(99); });

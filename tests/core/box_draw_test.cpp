@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "tests/support/engine_fakes.h"
 
 namespace tandrel::core {
 namespace {
 
-using testing::PinnedClock;
-using testing::ReferenceDraw;
+using test::PinnedClock;
+using test::ReferenceDraw;
 
 std::uint8_t DrawAt(std::uint32_t millisecond, std::uint8_t n) {
     PinnedClock clock;

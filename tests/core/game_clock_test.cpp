@@ -4,12 +4,12 @@
 
 #include <stdexcept>
 
-#include "fakes.h"
+#include "tests/support/engine_fakes.h"
 
 namespace tandrel::core {
 namespace {
 
-using testing::FakeTimerService;
+using test::FakeTimerService;
 using Calls = std::vector<std::string>;
 
 class GameClockTest : public ::testing::Test {

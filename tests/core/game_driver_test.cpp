@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -13,46 +12,20 @@
 
 #include "core/game.h"
 #include "core/log_result_writer.h"
-#include "fakes.h"
 #include "log/io_error.h"
 #include "log/score_log.h"
+#include "tests/support/engine_fakes.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace tandrel::core {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::MillisecondDrawing;
-using testing::PinnedClock;
-using testing::RecordingView;
-
-class TempFolder {
-  public:
-    // A folder of a random name that did not exist before: create_directory
-    // reports whether it made the folder itself.
-    TempFolder() {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            fs::path candidate =
-                fs::temp_directory_path() / ("core-driver-" + std::to_string(random()));
-            if (fs::create_directory(candidate)) {
-                path_ = std::move(candidate);
-                return;
-            }
-        }
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using test::MillisecondDrawing;
+using test::PinnedClock;
+using test::RecordingView;
+using test::TempFolder;
 
 log::DateSettings DottedDates() {
     log::DateSettings dates;
@@ -66,7 +39,7 @@ log::DateSettings DottedDates() {
 class GameDriverTest : public ::testing::Test {
   protected:
     TempFolder folder;
-    std::string logPath = (folder.Path() / "trl.txt").string();
+    std::string logPath = folder.File("trl.txt");
     PinnedClock clock;  // local date 7 December 2026
     RecordingView view;
     GameState state;
@@ -112,11 +85,7 @@ class GameDriverTest : public ::testing::Test {
         }
     }
 
-    std::vector<std::string> LogLines() const {
-        std::vector<std::string> lines;
-        log::ReadLines(logPath, [&](std::string_view line) { lines.emplace_back(line); });
-        return lines;
-    }
+    std::vector<std::string> LogLines() const { return test::LogLines(logPath); }
 
     void PlayPerfectGameOfThree() {
         game.StartGame();

@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <climits>
 
-#include "fakes.h"
+#include "tests/support/engine_fakes.h"
 
 namespace tandrel::core {
 namespace {
 
-using testing::FakeResultWriter;
-using testing::MillisecondDrawing;
-using testing::PinnedClock;
-using testing::RecordingView;
+using test::FakeResultWriter;
+using test::MillisecondDrawing;
+using test::PinnedClock;
+using test::RecordingView;
 using Calls = std::vector<std::string>;
 
 class GameTest : public ::testing::Test {

@@ -4,15 +4,17 @@
 #include <optional>
 
 #include "log/score_log.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace tandrel::log {
 namespace {
 
-using testing::LinesOf;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::LogLines;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 TEST(FormatResultLine, FieldsJoinedWithFourSpaces) {
     EXPECT_EQ(FormatResultLine("12/6/26", "Ann", 2, 3), "12/6/26    Ann    2 out of 3");
@@ -38,7 +40,7 @@ TEST(AppendLine, CreatesTheFileThenAppends) {
     AppendLine(path, "third");
     EXPECT_EQ(ReadBytes(path), "first\r\n\r\nthird\r\n");
     AppendLine(path, "a\rforged\nline\x1a");
-    EXPECT_EQ(LinesOf(path).back(), "a forged line ");
+    EXPECT_EQ(LogLines(path).back(), "a forged line ");
 }
 
 TEST(AppendLine, WritesRightAfterALastLineWithoutTerminator) {
@@ -84,32 +86,16 @@ TEST(AppendLine, PathLongerThan259CharactersIsUsedWhole) {
     ASSERT_GT(path.size(), 259u);
     AppendLine(path, "deep");
     EXPECT_EQ(ReadBytes(path), "deep\r\n");
-    EXPECT_EQ(LinesOf(path), std::vector<std::string>{"deep"});
+    EXPECT_EQ(LogLines(path), std::vector<std::string>{"deep"});
 }
 #endif
 
 #ifndef _WIN32
 class ScoreLogPathTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SaveVariable("HOME", savedHome_);
-        SaveVariable("XDG_DATA_HOME", savedDataHome_);
-        setenv("HOME", folder_.File("home").c_str(), 1);
-    }
-    void TearDown() override {
-        RestoreVariable("HOME", savedHome_);
-        RestoreVariable("XDG_DATA_HOME", savedDataHome_);
-    }
-    static void SaveVariable(const char* name, std::optional<std::string>& saved) {
-        const char* value = std::getenv(name);
-        saved = value ? std::optional<std::string>(value) : std::nullopt;
-    }
-    static void RestoreVariable(const char* name, const std::optional<std::string>& saved) {
-        saved ? setenv(name, saved->c_str(), 1) : unsetenv(name);
-    }
     TempFolder folder_;
-    std::optional<std::string> savedHome_;
-    std::optional<std::string> savedDataHome_;
+    test::ScopedEnv home_{"HOME", folder_.File("home")};
+    test::ScopedEnv dataHome_{"XDG_DATA_HOME"};
 };
 
 TEST_F(ScoreLogPathTest, FollowsTheDataHomeAtEachCall) {

@@ -10,7 +10,8 @@
 #include "log/io_error.h"
 #include "log/platform.h"
 #include "log/score_log.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,10 +26,10 @@ namespace {
 
 using platform::InjectedFault;
 using platform::SysCall;
-using testing::LinesOf;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::LogLines;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 #ifdef _WIN32
 constexpr int kTooManyFiles = ERROR_TOO_MANY_OPEN_FILES;
@@ -129,7 +130,7 @@ TEST_F(LogFaults, OpenFailuresOfAppendAndRead) {
     EXPECT_EQ(ErrorCodeOf([&] { AppendLine(path_, "x"); }, &message), 4);
     EXPECT_EQ(message, "Too many open files");
     InjectAt(SysCall::kOpen, 1, {kTooManyFiles});
-    EXPECT_EQ(ErrorCodeOf([&] { LinesOf(path_); }), 4);
+    EXPECT_EQ(ErrorCodeOf([&] { LogLines(path_); }), 4);
     EXPECT_EQ(ReadBytes(path_), "kept\r\n");
 }
 
@@ -218,7 +219,7 @@ TEST_F(LogFaults, LogLockedByAnotherCopyFailsAfterAboutASecond) {
     EXPECT_EQ(message, "I/O error 32");
     EXPECT_GE(waited, std::chrono::milliseconds(900));
     EXPECT_LT(waited, std::chrono::seconds(5));
-    EXPECT_EQ(LinesOf(path_), std::vector<std::string>{"first"});  // reading takes no lock
+    EXPECT_EQ(LogLines(path_), std::vector<std::string>{"first"});  // reading takes no lock
 
     holder.Release();
     AppendLine(path_, "later");
@@ -249,7 +250,7 @@ TEST_F(LogFaults, ConcurrentAppendersNeverMixLines) {
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    const std::vector<std::string> lines = LinesOf(path_);
+    const std::vector<std::string> lines = LogLines(path_);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kCopies * kLinesEach));
     EXPECT_EQ(lines.front().substr(0, 11), "tail to cut");
     for (std::size_t index = 1; index < lines.size(); ++index) {

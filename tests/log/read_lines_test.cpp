@@ -5,20 +5,21 @@
 
 #include "log/line_splitter.h"
 #include "log/score_log.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace tandrel::log {
 namespace {
 
-using testing::LinesOf;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::LogLines;
+using test::TempFolder;
+using test::WriteBytes;
 using Lines = std::vector<std::string>;
 
 Lines LinesOfText(const TempFolder& folder, std::string_view text) {
     const std::string path = folder.File("trl.txt");
     WriteBytes(path, text);
-    return LinesOf(path);
+    return LogLines(path);
 }
 
 TEST(ReadLines, LineEnds) {
@@ -44,11 +45,11 @@ TEST(ReadLines, Byte26EndsTheText) {
 
 TEST(ReadLines, NoRegularFileYieldsNothing) {
     const TempFolder folder;
-    EXPECT_EQ(LinesOf(folder.File("missing.txt")), Lines{});
+    EXPECT_EQ(LogLines(folder.File("missing.txt")), Lines{});
     std::filesystem::create_directory(folder.Path() / "trl.txt");
-    EXPECT_EQ(LinesOf(folder.File("trl.txt")), Lines{});
+    EXPECT_EQ(LogLines(folder.File("trl.txt")), Lines{});
     WriteBytes(folder.File("plain"), "x");
-    EXPECT_EQ(LinesOf(folder.File("plain") + "/trl.txt"), Lines{});
+    EXPECT_EQ(LogLines(folder.File("plain") + "/trl.txt"), Lines{});
 }
 
 // Lines longer than the read buffer, and a CR LF split across two reads.

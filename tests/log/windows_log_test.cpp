@@ -15,15 +15,16 @@
 #include "log/io_error.h"
 #include "log/platform.h"
 #include "log/score_log.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace tandrel::log {
 namespace {
 
-using testing::LinesOf;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::LogLines;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 using Lines = std::vector<std::string>;
 
 // Runs `step` and returns the message of the IoError it raised, or "none".
@@ -80,7 +81,7 @@ TEST(WindowsScoreLog, MissingFolderIsInvalidFilenameAndStaysMissing) {
     const std::string path = folder.File("missing") + "\\trl.txt";
     EXPECT_EQ(ErrorMessageOf([&] { AppendLine(path, "x"); }), "Invalid filename");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));
-    EXPECT_EQ(LinesOf(path), Lines{});
+    EXPECT_EQ(LogLines(path), Lines{});
 }
 
 class LogSharing : public ::testing::Test {
@@ -95,7 +96,7 @@ TEST_F(LogSharing, SecondAppenderIsRefusedWhileAReaderIsLetIn) {
         // Another copy of the program between opening the log and closing it.
         platform::File appending = platform::OpenForAppending(path_, false);
         EXPECT_EQ(ErrorMessageOf([&] { AppendLine(path_, "second"); }), "I/O error 32");
-        EXPECT_EQ(LinesOf(path_), Lines{"first"});
+        EXPECT_EQ(LogLines(path_), Lines{"first"});
     }
     AppendLine(path_, "third");
     EXPECT_EQ(ReadBytes(path_), "first\r\nthird\r\n");
@@ -107,7 +108,7 @@ TEST_F(LogSharing, AppendAndReadWhileAnotherCopyReads) {
     ReadLines(path_, [&](std::string_view line) {
         if (line == "a") {
             AppendLine(path_, "c");
-            seenByTheSecondReader = LinesOf(path_);
+            seenByTheSecondReader = LogLines(path_);
         }
     });
     EXPECT_EQ(seenByTheSecondReader, (Lines{"a", "b", "c"}));
@@ -120,7 +121,7 @@ TEST_F(LogSharing, FileHeldWithoutSharingByAnotherProgram) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorMessageOf([&] { AppendLine(path_, "x"); }), "I/O error 32");
-    EXPECT_EQ(ErrorMessageOf([&] { LinesOf(path_); }), "I/O error 32");
+    EXPECT_EQ(ErrorMessageOf([&] { LogLines(path_); }), "I/O error 32");
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(path_), "kept\r\n");
 }

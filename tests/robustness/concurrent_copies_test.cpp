@@ -13,8 +13,9 @@
 #include "log/score_log.h"
 #include "robustness_support.h"
 #include "test_lines.h"
+#include "tests/support/files.h"
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 namespace {
 
 constexpr int kLinesPerWriter = 5000;
@@ -53,9 +54,9 @@ std::string Trimmed(std::string text) {
 
 TEST(ConcurrentCopies, TwoWritersAndAReaderMeetOnlyWholeLines) {
     TempFolder temp;
-    const std::string logPath = temp / "trl.txt";
-    const std::string goFile = temp / "go";
-    const std::string stopFile = temp / "stop";
+    const std::string logPath = temp.File("trl.txt");
+    const std::string goFile = temp.File("go");
+    const std::string stopFile = temp.File("stop");
     const std::string count = std::to_string(kLinesPerWriter);
 
     ChildProcess reader({"read", logPath, stopFile});
@@ -70,7 +71,7 @@ TEST(ConcurrentCopies, TwoWritersAndAReaderMeetOnlyWholeLines) {
     std::ofstream{stopFile};
     EXPECT_EQ(reader.Wait(), 0) << reader.Output();
 
-    const std::vector<std::string> lines = ReadLogLines(logPath);
+    const std::vector<std::string> lines = LogLines(logPath);
     ASSERT_EQ(lines.size(), 2u * kLinesPerWriter);
     ExpectEveryLineOnceInOrder(lines);
     EXPECT_TRUE(HoldsOnlyWholeLines(logPath));
@@ -89,21 +90,21 @@ TEST(ConcurrentCopies, TwoWritersAndAReaderMeetOnlyWholeLines) {
 // progress out; once the append is done the line is there in full.
 TEST(ConcurrentCopies, ReaderLeavesOutALineStillBeingWritten) {
     TempFolder temp;
-    const std::string logPath = temp / "trl.txt";
+    const std::string logPath = temp.File("trl.txt");
     const std::vector<std::string> whole{MakeLine({'A', 0}), MakeLine({'A', 1})};
     for (const std::string& line : whole) log::AppendLine(logPath, line);
     const std::string inProgress = MakeLine({'B', 7});
 
     ChildProcess writer({"append-slowly", logPath, inProgress});
     ASSERT_EQ(writer.ReadLine(), "half written");
-    EXPECT_EQ(ReadLogLines(logPath), whole) << "the reader took a half line for a whole one";
+    EXPECT_EQ(LogLines(logPath), whole) << "the reader took a half line for a whole one";
 
     writer.CloseInput();
     EXPECT_EQ(writer.Wait(), 0);
     std::vector<std::string> all = whole;
     all.push_back(inProgress);
-    EXPECT_EQ(ReadLogLines(logPath), all);
+    EXPECT_EQ(LogLines(logPath), all);
 }
 
 }  // namespace
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

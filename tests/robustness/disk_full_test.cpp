@@ -14,8 +14,9 @@
 #include "log/io_error.h"
 #include "log/platform.h"
 #include "robustness_support.h"
+#include "tests/support/files.h"
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -96,11 +97,11 @@ TEST(DiskFull, AppendRunningOutOfSpacePartWayIsCutBackAndRetriedOnceThereIsRoom)
     fs::remove(filler);
     probe.SetFull(false);
     rig.game.EndCheckTick();
-    const std::vector<std::string> lines = ReadLogLines(logPath);
+    const std::vector<std::string> lines = LogLines(logPath);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], std::string(kRigDate) + "    " + rig.view.name + "    3 out of 3");
     EXPECT_TRUE(HoldsOnlyWholeLines(logPath));
 }
 
 }  // namespace
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

@@ -17,8 +17,10 @@
 #include "log/io_error.h"
 #include "log/score_log.h"
 #include "robustness_support.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,7 +36,7 @@ std::string EndCheckFailure(GameRig& rig, int expectedCode) {
         EXPECT_EQ(error.Code(), expectedCode);
         EXPECT_TRUE(rig.game.ResultPending());
         EXPECT_TRUE(rig.view.endCheckRunning) << "the next end check must try again";
-        EXPECT_EQ(rig.view.scoresShown, 0);
+        EXPECT_EQ(rig.view.scoresOpened, 0);
         return error.what();
     }
     ADD_FAILURE() << "the end check wrote the result in spite of the fault";
@@ -46,8 +48,8 @@ void ExpectWrittenAtEndCheck(GameRig& rig, const std::string& logPath, std::size
     rig.game.EndCheckTick();
     EXPECT_FALSE(rig.game.ResultPending());
     EXPECT_FALSE(rig.view.endCheckRunning);
-    EXPECT_EQ(rig.view.scoresShown, 1);
-    const std::vector<std::string> lines = ReadLogLines(logPath);
+    EXPECT_EQ(rig.view.scoresOpened, 1);
+    const std::vector<std::string> lines = LogLines(logPath);
     ASSERT_EQ(lines.size(), linesBefore + 1);
     EXPECT_EQ(lines.back(), kPerfectLine);
     EXPECT_TRUE(HoldsOnlyWholeLines(logPath));
@@ -56,7 +58,7 @@ void ExpectWrittenAtEndCheck(GameRig& rig, const std::string& logPath, std::size
 class LogFaults : public ::testing::Test {
   protected:
     void SetUp() override {
-        dataHome_ = temp_ / "data";
+        dataHome_ = temp_.File("data");
         env_.emplace("XDG_DATA_HOME", dataHome_);
         logPath_ = log::ScoreLogPath();
         log::AppendLine(logPath_, "earlier line");
@@ -70,16 +72,16 @@ class LogFaults : public ::testing::Test {
 };
 
 TEST_F(LogFaults, TrlTxtReplacedByAFolderIsAccessDeniedUntilTheFileIsBack) {
-    fs::rename(logPath_, temp_ / "saved.txt");
+    fs::rename(logPath_, temp_.File("saved.txt"));
     fs::create_directory(logPath_);
     rig_.PlayUntilEndCheck(3);
 
     EXPECT_EQ(EndCheckFailure(rig_, 5), "File access denied");
-    EXPECT_TRUE(ReadLogLines(logPath_).empty()) << "a folder of that name reads as no log";
+    EXPECT_TRUE(LogLines(logPath_).empty()) << "a folder of that name reads as no log";
     EXPECT_TRUE(fs::is_empty(logPath_)) << "nothing may be written into the folder";
 
     fs::remove(logPath_);
-    fs::rename(temp_ / "saved.txt", logPath_);
+    fs::rename(temp_.File("saved.txt"), logPath_);
     ExpectWrittenAtEndCheck(rig_, logPath_, 1);
 }
 
@@ -88,7 +90,7 @@ TEST_F(LogFaults, LogFolderRemovedWhileRunningIsCreatedAgainByTheNextAppend) {
         SCOPED_TRACE(removed);
         fs::remove_all(removed);
         rig_.PlayUntilEndCheck(3);
-        rig_.view.scoresShown = 0;
+        rig_.view.scoresOpened = 0;
         ExpectWrittenAtEndCheck(rig_, logPath_, 0);
     }
 }
@@ -99,7 +101,7 @@ TEST_F(LogFaults, FolderPathThroughARegularFileIsInvalidFilenameUntilItIsGone) {
     rig_.PlayUntilEndCheck(3);
 
     EXPECT_EQ(EndCheckFailure(rig_, 3), "Invalid filename");
-    EXPECT_TRUE(ReadLogLines(logPath_).empty());
+    EXPECT_TRUE(LogLines(logPath_).empty());
     EXPECT_EQ(ReadBytes(dataHome_), "not a folder") << "the file in the way is left alone";
 
     fs::remove(dataHome_);
@@ -140,7 +142,7 @@ TEST_F(LogFaults, NoFileHandleLeftIsTooManyOpenFilesUntilOneIsFree) {
     // here first: a whole game, and the error.
     rig_.PlayUntilEndCheck(3);
     rig_.game.EndCheckTick();
-    rig_.view.scoresShown = 0;
+    rig_.view.scoresOpened = 0;
     EXPECT_STREQ(log::IoError(4).what(), "Too many open files");
 
     rig_.PlayUntilEndCheck(3);
@@ -159,11 +161,11 @@ TEST_F(LogFaults, LockHeldByAnotherProcessIsIoError32UntilReleased) {
     EXPECT_EQ(EndCheckFailure(rig_, 32), "I/O error 32");
     const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
     std::printf("[ figure ] append gave up on the held lock after %.3f s\n", waited.count());
-    EXPECT_EQ(ReadLogLines(logPath_), std::vector<std::string>{"earlier line"});
+    EXPECT_EQ(LogLines(logPath_), std::vector<std::string>{"earlier line"});
 
     EXPECT_EQ(holder.Wait(), 0);
     ExpectWrittenAtEndCheck(rig_, logPath_, 1);
 }
 
 }  // namespace
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

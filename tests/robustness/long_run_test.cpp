@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "robustness_support.h"
+#include "tests/support/files.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TANDREL_UNDER_ASAN 1
@@ -18,7 +19,7 @@
 #endif
 #endif
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 namespace {
 
 constexpr int kGames = 10'000;
@@ -51,7 +52,7 @@ void PrintMemory(int game, const MemoryUse& use) {
 
 TEST(LongRun, TenThousandGamesWriteTenThousandLinesWithFlatMemory) {
     TempFolder temp;
-    const std::string logPath = temp / "trl.txt";
+    const std::string logPath = temp.File("trl.txt");
     GameRig rig(logPath);
     MemoryUse settled;
     for (int game = 1; game <= kGames; ++game) {
@@ -63,8 +64,8 @@ TEST(LongRun, TenThousandGamesWriteTenThousandLinesWithFlatMemory) {
     PrintMemory(kSettledAfter, settled);
     PrintMemory(kGames, end);
 
-    EXPECT_EQ(rig.view.scoresShown, kGames);
-    const std::vector<std::string> lines = ReadLogLines(logPath);
+    EXPECT_EQ(rig.view.scoresOpened, kGames);
+    const std::vector<std::string> lines = LogLines(logPath);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(kGames));
     for (const std::string& line : lines) {
         ASSERT_EQ(line, std::string(kRigDate) + "    Ann    3 out of 3");
@@ -78,4 +79,4 @@ TEST(LongRun, TenThousandGamesWriteTenThousandLinesWithFlatMemory) {
 }
 
 }  // namespace
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

@@ -33,9 +33,9 @@
 
 namespace {
 
-using tandrel::robustness::LineId;
-using tandrel::robustness::MakeLine;
-using tandrel::robustness::ParseWholeLine;
+using tandrel::test::LineId;
+using tandrel::test::MakeLine;
+using tandrel::test::ParseWholeLine;
 
 constexpr int kSharingViolation = 32;
 

@@ -13,8 +13,9 @@
 #include <system_error>
 
 #include "log/score_log.h"
+#include "tests/support/files.h"
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 
 namespace {
 
@@ -23,17 +24,6 @@ namespace {
 }
 
 }  // namespace
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tandrel-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) Fail("mkdtemp");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 SmallDisk::SmallDisk(std::size_t bytes) {
     const std::string options = "size=" + std::to_string(bytes);
@@ -56,33 +46,6 @@ std::uint64_t FillUp(const std::string& path) {
     }
     ::close(fd);
     return total;
-}
-
-ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-        hadValue_ = true;
-        oldValue_ = old;
-    }
-    ::setenv(name, value.c_str(), 1);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (hadValue_) {
-        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
-
-std::vector<std::string> ReadLogLines(const std::string& path) {
-    std::vector<std::string> lines;
-    log::ReadLines(path, [&lines](std::string_view line) { lines.emplace_back(line); });
-    return lines;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool HoldsOnlyWholeLines(const std::string& path) {
@@ -171,6 +134,7 @@ GameRig::GameRig(std::string logPath)
 }
 
 void GameRig::PlayUntilEndCheck(std::uint8_t amount) {
+    view.calls.clear();  // thousands of games must not pile up their calls
     game.SetAmount(amount);
     game.StartGame();
     for (int tick = 0; tick <= amount; ++tick) game.PlaybackTick();
@@ -180,4 +144,4 @@ void GameRig::PlayUntilEndCheck(std::uint8_t amount) {
     }
 }
 
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

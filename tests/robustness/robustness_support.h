@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared pieces of the robustness tests: real temporary folders, a mounted
+// Shared pieces of the robustness tests: a mounted
 // small file system, child processes, and a game with a fake window.
 
 #include <sys/types.h>
@@ -15,24 +15,10 @@
 #include "core/game_state.h"
 #include "core/game_view.h"
 #include "core/log_result_writer.h"
+#include "tests/support/engine_fakes.h"
+#include "tests/support/temp_folder.h"
 
-namespace tandrel::robustness {
-
-// A fresh folder under the system's temporary folder, removed with all it
-// holds at the end of the test.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
+namespace tandrel::test {
 
 // A tmpfs of `bytes` mounted on a temporary folder, when the test may mount.
 class SmallDisk {
@@ -52,26 +38,6 @@ class SmallDisk {
 
 // Writes to `path` until the file system refuses more; returns the bytes written.
 std::uint64_t FillUp(const std::string& path);
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    std::string name_;
-    bool hadValue_ = false;
-    std::string oldValue_;
-};
-
-// The lines of the log as the program reads them back.
-std::vector<std::string> ReadLogLines(const std::string& path);
-
-// The raw bytes of a file ("" when missing).
-std::string ReadBytes(const std::string& path);
 
 // True when every line of the file ends with CR LF: no half line anywhere.
 bool HoldsOnlyWholeLines(const std::string& path);
@@ -100,24 +66,6 @@ class ChildProcess {
     std::string output_;
 };
 
-// A window that only counts what the engine asks of it.
-class FakeView : public core::GameView {
-  public:
-    void HideAllBoxes() override {}
-    void ShowBox(int /*box*/) override {}
-    void ShowSequence(int number) override { sequence = number; }
-    std::string NameText() const override { return name; }
-    void SetPlaybackClockEnabled(bool enabled) override { playbackRunning = enabled; }
-    void SetEndCheckClockEnabled(bool enabled) override { endCheckRunning = enabled; }
-    void ShowScores() override { ++scoresShown; }
-
-    std::string name = "Ann";
-    int sequence = 0;
-    bool playbackRunning = false;
-    bool endCheckRunning = false;
-    int scoresShown = 0;
-};
-
 // A clock whose millisecond moves on at every reading, on a fixed date.
 class SteppingClock : public core::ClockSource {
   public:
@@ -137,7 +85,7 @@ struct GameRig {
     void PlayUntilEndCheck(std::uint8_t amount);
 
     core::GameState state{};
-    FakeView view;
+    RecordingView view;
     SteppingClock clock;
     core::LogResultWriter writer;
     core::Game game;
@@ -146,4 +94,4 @@ struct GameRig {
 // "12/6/26" with the default date settings: the date every rig game writes.
 inline constexpr const char* kRigDate = "12/6/26";
 
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

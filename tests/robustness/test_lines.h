@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tandrel::robustness {
+namespace tandrel::test {
 
 struct LineId {
     char writer = 'A';
@@ -40,4 +40,4 @@ inline std::optional<LineId> ParseWholeLine(std::string_view line) {
     return id;
 }
 
-}  // namespace tandrel::robustness
+}  // namespace tandrel::test

@@ -8,6 +8,7 @@
 
 #include "ui/about.h"
 #include "ui/window_owner.h"
+#include "ui/window_placement.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tests/ui/main_window_test_support.h"
+#include "tests/support/gui.h"
+#include "tests/support/message_boxes.h"
 #include "ui/qt_timer_service.h"
 
 namespace {

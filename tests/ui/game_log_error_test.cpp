@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
+#include <filesystem>
 
-#include "tests/ui/main_window_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/gui.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_boxes.h"
 #include "ui/Unit1.h"
 #include "ui/box_label.h"
 #include "ui/scores.h"
@@ -19,9 +22,8 @@ using tandrel::test::WaitFor;
 // A quick game whose result cannot be written at first: the error box shows,
 // the end check keeps trying, and once the way is clear the result is written
 // once and the scores window opens.
-class UnwritableLog : public ::testing::Test {
+class UnwritableLog : public tandrel::test::MainWindowFixture {
   protected:
-    void TearDown() override { tandrel::test::DestroyOwnedWindows(); }
     void SetUp() override {
         tandrel::test::ShowAndActivate(window);
         window.Timer1.SetInterval(50);
@@ -70,40 +72,34 @@ class UnwritableLog : public ::testing::Test {
         for (const tandrel::test::SeenBox& box : watcher->Seen()) {
             EXPECT_EQ(box.caption, "Corvanelle Tandrel");
             EXPECT_EQ(box.text, QString::fromLatin1(text));
-            EXPECT_TRUE(box.criticalIcon);
+            EXPECT_EQ(box.icon, QMessageBox::Critical);
         }
-        EXPECT_EQ(watcher->MostOpenAtOnce(), 1);
+        EXPECT_EQ(watcher->MostOpenAtOnce(), 1u);
     }
 
-    tandrel::test::TempDataHome home;
-    tandrel::test::PinnedClock clock;
-    tandrel::log::DateSettings dates;
-    Tmain window{dates, clock};
     std::unique_ptr<ErrorBoxWatcher> watcher;
     int closing = 0;  // error boxes dismissed so far
 };
 
 TEST_F(UnwritableLog, LogThatIsAFolderIsAccessDeniedUntilItIsRemoved) {
-    ASSERT_TRUE(QDir().mkpath(home.LogFile()));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(logPath)));
     PlayRight();
     ASSERT_FALSE(HasFatalFailure());
-    FinishWithTwoFailures([&] { ASSERT_TRUE(QDir().rmdir(home.LogFile())); });
+    FinishWithTwoFailures([&] { ASSERT_TRUE(QDir().rmdir(QString::fromStdString(logPath))); });
     ExpectOneBoxAtATimeSaying("File access denied.");
     // Retried without counting the matches again.
-    EXPECT_EQ(home.LogLines(), std::vector<std::string>{"12/6/26        3 out of 3"});
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"12/6/26        3 out of 3"});
 }
 
-TEST_F(UnwritableLog, DataHomeThatIsAFileIsAnInvalidFilenameUntilItIsAFolder) {
-    const QString blocker = home.Path() + QStringLiteral("/not-a-folder");
-    QFile file(blocker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    qputenv("XDG_DATA_HOME", blocker.toLocal8Bit());
+TEST_F(UnwritableLog, LogFolderThatIsAFileIsAnInvalidFilenameUntilItIsAFolder) {
+    const std::string blocker = folder.File("not-a-folder");
+    tandrel::test::WriteBytes(blocker, "");
+    logPath = blocker + "/corvanelle-tandrel/trl.txt";
     PlayRight();
     ASSERT_FALSE(HasFatalFailure());
-    FinishWithTwoFailures([&] { qputenv("XDG_DATA_HOME", home.Path().toLocal8Bit()); });
+    FinishWithTwoFailures([&] { ASSERT_TRUE(std::filesystem::remove(blocker)); });
     ExpectOneBoxAtATimeSaying("Invalid filename.");
-    EXPECT_EQ(home.LogLines(), std::vector<std::string>{"12/6/26        3 out of 3"});
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"12/6/26        3 out of 3"});
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 #include <QTimer>
 
 #include "core/box_draw.h"
-#include "core/game_state.h"
-#include "tests/ui/main_window_test_support.h"
+#include "tests/support/gui.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_boxes.h"
 #include "ui/Unit1.h"
 #include "ui/box_label.h"
 #include "ui/box_shape.h"
@@ -60,11 +61,10 @@ class Watcher {
     std::vector<int> expected_;
 };
 
-class GamePlay : public ::testing::Test {
+class GamePlay : public tandrel::test::MainWindowFixture {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
     void TearDown() override {
-        tandrel::test::DestroyOwnedWindows();
         EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
     }
 
@@ -82,10 +82,6 @@ class GamePlay : public ::testing::Test {
                scoreform->isVisible();
     }
 
-    tandrel::test::TempDataHome home;
-    tandrel::test::PinnedClock clock;
-    tandrel::log::DateSettings dates;
-    Tmain window{dates, clock};
     // Dismisses any error box at once, so that a fault fails the test instead of hanging it.
     tandrel::test::ErrorBoxWatcher unexpectedBoxes{0};
 };
@@ -123,7 +119,7 @@ TEST_F(GamePlay, WholeGameAtOneSecondPerFlashEndsInTheLogAndTheScoresWindow) {
     }
     ASSERT_TRUE(WaitForScores(before, 2500));
     EXPECT_FALSE(window.Timer2.Enabled());
-    EXPECT_EQ(home.LogLines(), std::vector<std::string>{"12/6/26    Ann Lee-Ørsted    3 out of 3"});
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"12/6/26    Ann Lee-Ørsted    3 out of 3"});
 }
 
 TEST_F(GamePlay, SecondGameScoresItsOwnAnswersAndAppendsASecondLine) {
@@ -143,7 +139,7 @@ TEST_F(GamePlay, SecondGameScoresItsOwnAnswersAndAppendsASecondLine) {
         }
         ASSERT_TRUE(WaitForScores(before, 1000));
     }
-    EXPECT_EQ(home.LogLines(),
+    EXPECT_EQ(LogLines(),
               (std::vector<std::string>{"12/6/26        3 out of 3", "12/6/26        0 out of 3"}));
 }
 

@@ -5,9 +5,8 @@ add_executable(ui_main_window_tests
     game_play_test.cpp
     main_window_click_test.cpp
     main_window_layout_test.cpp
-    main_window_test_support.cpp
 )
-target_link_libraries(ui_main_window_tests PRIVATE tandrel_ui tandrel_gui_test_main)
+target_link_libraries(ui_main_window_tests PRIVATE tandrel_gui_test_main)
 gtest_discover_tests(ui_main_window_tests
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 60)

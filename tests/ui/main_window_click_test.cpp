@@ -5,8 +5,9 @@
 #include <QTest>
 #include <limits>
 
-#include "core/game_state.h"
-#include "tests/ui/main_window_test_support.h"
+#include "tests/support/gui.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/message_boxes.h"
 #include "ui/Unit1.h"
 #include "ui/about.h"
 #include "ui/box_label.h"
@@ -16,15 +17,13 @@
 
 namespace {
 
-using tandrel::core::TheGameState;
 using tandrel::test::ClickThroughWindow;
 using tandrel::test::DoubleClickThroughWindow;
 
-class MainWindowClicks : public ::testing::Test {
+class MainWindowClicks : public tandrel::test::MainWindowFixture {
   protected:
     void SetUp() override { tandrel::test::ShowAndActivate(window); }
     void TearDown() override {
-        tandrel::test::DestroyOwnedWindows();
         EXPECT_TRUE(unexpectedBoxes.Seen().empty()) << "an error box showed";
     }
 
@@ -34,27 +33,23 @@ class MainWindowClicks : public ::testing::Test {
         QTest::keyClicks(field, text);
     }
 
-    tandrel::test::TempDataHome home;
-    tandrel::test::PinnedClock clock;
-    tandrel::log::DateSettings dates;
-    Tmain window{dates, clock};
     // Dismisses any error box at once, so that a fault fails the test instead of hanging it.
     tandrel::test::ErrorBoxWatcher unexpectedBoxes{0};
 };
 
 TEST_F(MainWindowClicks, EachLabelAnswersItsBoxAndTheAmountFieldSetsHowMany) {
     TypeInto(window.spinamount, "6");
-    ASSERT_EQ(TheGameState().amount, 6);
+    ASSERT_EQ(state.amount, 6);
     const std::array<QWidget*, 6> labels{window.BOX1, window.BOX2, window.BOX3,
                                          window.BOX4, window.BOX5, window.BOX6};
     // Clicked back to front, so a label wired to the wrong box shows up.
     for (int box = 6; box >= 1; --box) {
         ClickThroughWindow(*labels[static_cast<std::size_t>(box - 1)], QPoint(3, 3));
     }
-    EXPECT_EQ(TheGameState().clicked, 6);
+    EXPECT_EQ(state.clicked, 6);
     EXPECT_EQ(window.Edit1->text(), "6");
     for (int i = 1; i <= 6; ++i) {
-        EXPECT_EQ(TheGameState().answers[static_cast<std::size_t>(i)], 7 - i) << "answer " << i;
+        EXPECT_EQ(state.answers[static_cast<std::size_t>(i)], 7 - i) << "answer " << i;
     }
 }
 
@@ -62,23 +57,23 @@ TEST_F(MainWindowClicks, LitSquareOutsideItsLabelIgnoresTheClick) {
     window.Shape2->show();
     ClickThroughWindow(*window.Shape2, QPoint(3, 3));
     ClickThroughWindow(*window.Shape2, QPoint(60, 60));
-    EXPECT_EQ(TheGameState().clicked, 0);
+    EXPECT_EQ(state.clicked, 0);
     EXPECT_TRUE(window.Edit1->text().isEmpty());
 
     ClickThroughWindow(*window.BOX2, window.BOX2->rect().bottomRight());
-    EXPECT_EQ(TheGameState().clicked, 1);
-    EXPECT_EQ(TheGameState().answers[1], 2);
+    EXPECT_EQ(state.clicked, 1);
+    EXPECT_EQ(state.answers[1], 2);
 }
 
 TEST_F(MainWindowClicks, DoubleClickOnALabelGivesOneAnswer) {
     DoubleClickThroughWindow(*window.BOX4, QPoint(5, 5));
-    EXPECT_EQ(TheGameState().clicked, 1);
+    EXPECT_EQ(state.clicked, 1);
     EXPECT_EQ(window.Edit1->text(), "1");
 
     QTest::qWait(450);  // past the double-click interval: a new click counts again
     ClickThroughWindow(*window.BOX4, QPoint(5, 5));
-    EXPECT_EQ(TheGameState().clicked, 2);
-    EXPECT_EQ(TheGameState().answers[2], 4);
+    EXPECT_EQ(state.clicked, 2);
+    EXPECT_EQ(state.answers[2], 4);
 }
 
 TEST_F(MainWindowClicks, TimeFieldSetsThePlaybackPeriodWrappingAt32Bits) {

@@ -8,7 +8,8 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "tests/ui/main_window_test_support.h"
+#include "tests/support/gui.h"
+#include "tests/support/main_window_fixture.h"
 #include "ui/Unit1.h"
 #include "ui/box_label.h"
 #include "ui/box_shape.h"
@@ -17,16 +18,7 @@
 
 namespace {
 
-using tandrel::test::PinnedClock;
-using tandrel::test::TempDataHome;
-
-class MainWindowLayout : public ::testing::Test {
-  protected:
-    TempDataHome home;
-    PinnedClock clock;
-    tandrel::log::DateSettings dates;
-    Tmain window{dates, clock};
-};
+using MainWindowLayout = tandrel::test::MainWindowFixture;
 
 struct Placement {
     const char* name;

@@ -1,25 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTimer>
 #include <string>
 #include <string_view>
 
 #include "log/io_error.h"
+#include "tests/support/files.h"
+#include "tests/support/message_boxes.h"
+#include "tests/support/temp_folder.h"
 #include "ui/scores.h"
 #include "ui/window_owner.h"
 
 namespace {
 
+using tandrel::test::SeenBox;
 using tandrel::ui::WindowOwner;
 
 // The lines shown, oldest first: the text area's text has one row per line.
@@ -49,62 +50,42 @@ bool FirstLineInView(const Tscoreform& form) {
     return form.Memo1->viewport()->rect().contains(form.Memo1->cursorRect(start));
 }
 
-// What the error box showed; the box is dismissed with OK.
-struct SeenBox {
-    bool shown = false;
-    QString caption;
-    QString text;
-    QStringList linesWhileShown;
-};
-
-// Arms a check of the next modal box and of the scores window behind it.
-void ExpectBox(SeenBox& seen) {
-    QTimer::singleShot(50, [&seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+// Arms a check of the next modal box and of the scores window behind it;
+// the box is dismissed with OK.
+void ExpectBox(SeenBox& seen, QStringList& linesWhileShown) {
+    tandrel::test::DismissBoxAfter(50, [&seen, &linesWhileShown](QMessageBox* box) {
         if (box == nullptr) return;
-        seen.shown = true;
-        seen.caption = box->windowTitle();
-        seen.text = box->text();
-        if (scoreform != nullptr) seen.linesWhileShown = ShownLines(*scoreform);
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        seen = tandrel::test::Describe(*box);
+        if (scoreform != nullptr) linesWhileShown = ShownLines(*scoreform);
     });
 }
 
 class ScoresWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dataHome_.isValid());
-        savedDataHome_ = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dataHome_.path().toLocal8Bit());
-        scoreform = nullptr;
-    }
+    void SetUp() override { scoreform = nullptr; }
 
     void TearDown() override {
         WindowOwner::Instance().DestroyAll();
         scoreform = nullptr;
-        qputenv("XDG_DATA_HOME", savedDataHome_);
     }
 
-    QString LogPath() const { return dataHome_.path() + "/corvanelle-tandrel/trl.txt"; }
-
-    void WriteLog(std::string_view bytes) const {
-        ASSERT_TRUE(QDir().mkpath(dataHome_.path() + "/corvanelle-tandrel"));
-        QFile file(LogPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    void ShowScores() const {
+        tandrel::ui::ShowScores([this] { return logPath_; });
     }
 
-    QStringList LinesOfNewWindow() {
-        tandrel::ui::ShowScores();
+    void WriteLog(std::string_view bytes) const { tandrel::test::WriteBytes(logPath_, bytes); }
+
+    QStringList LinesOfNewWindow() const {
+        ShowScores();
         return scoreform != nullptr ? ShownLines(*scoreform) : QStringList{"<no window>"};
     }
 
-    QTemporaryDir dataHome_;
-    QByteArray savedDataHome_;
+    tandrel::test::TempFolder folder_;
+    std::string logPath_ = folder_.File("trl.txt");
 };
 
 TEST_F(ScoresWindowTest, WithoutLogFileOpensEmptyWindowInFront) {
-    tandrel::ui::ShowScores();
+    ShowScores();
 
     ASSERT_NE(scoreform, nullptr);
     EXPECT_TRUE(scoreform->isVisible());
@@ -114,7 +95,7 @@ TEST_F(ScoresWindowTest, WithoutLogFileOpensEmptyWindowInFront) {
 }
 
 TEST_F(ScoresWindowTest, WindowAndTextAreaSitWhereTheyBelong) {
-    tandrel::ui::ShowScores();
+    ShowScores();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(scoreform));
 
     EXPECT_EQ(scoreform->frameGeometry(), QRect(200, 104, 435, 300));
@@ -128,9 +109,9 @@ TEST_F(ScoresWindowTest, TwoCommandsGiveTwoWindowsWithTheSameLines) {
     WriteLog("12/6/26    Ann    2 out of 3\r\n12/6/26    Bo    3 out of 3\r\n");
     const std::size_t windowsBefore = WindowOwner::Instance().Count();
 
-    tandrel::ui::ShowScores();
+    ShowScores();
     QPointer<Tscoreform> first = scoreform;
-    tandrel::ui::ShowScores();
+    ShowScores();
 
     ASSERT_FALSE(first.isNull());
     EXPECT_NE(scoreform, first.data());
@@ -155,7 +136,7 @@ TEST_F(ScoresWindowTest, LongLogShowsItsNewestLineInTheActiveWindow) {
     expected << QString::fromStdString(lastLine);
     WriteLog(log);
 
-    tandrel::ui::ShowScores();
+    ShowScores();
 
     ASSERT_NE(scoreform, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(scoreform));
@@ -188,7 +169,7 @@ TEST_F(ScoresWindowTest, EveryLineStartsARowOfItsOwn) {
     std::string log;
     for (int game = 1; game <= 150; ++game) log += "Player " + std::to_string(game) + "\r\n";
     WriteLog(log);
-    tandrel::ui::ShowScores();
+    ShowScores();
     ASSERT_NE(scoreform, nullptr);
 
     // The rows in view, across the text's grouping into paragraphs.
@@ -217,10 +198,11 @@ TEST_F(ScoresWindowTest, LineThatIsNotUtf8IsShownAsLatin1) {
 }
 
 TEST_F(ScoresWindowTest, ReadErrorIsBoxedAfterTheLinesReadSoFarAreShown) {
-    tandrel::ui::ShowScores();
+    ShowScores();
     ASSERT_NE(scoreform, nullptr);
     SeenBox seen;
-    ExpectBox(seen);
+    QStringList linesWhileShown;
+    ExpectBox(seen, linesWhileShown);
 
     tandrel::ui::FillScores(*scoreform, [](const tandrel::ui::LineSink& sink) {
         sink("first");
@@ -231,7 +213,7 @@ TEST_F(ScoresWindowTest, ReadErrorIsBoxedAfterTheLinesReadSoFarAreShown) {
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.caption, "Corvanelle Tandrel");
     EXPECT_EQ(seen.text, "File access denied.");
-    EXPECT_EQ(seen.linesWhileShown, QStringList({"first", "second"}));
+    EXPECT_EQ(linesWhileShown, QStringList({"first", "second"}));
     EXPECT_TRUE(scoreform->isVisible());
     EXPECT_EQ(ShownLines(*scoreform), QStringList({"first", "second"}));
 }
@@ -239,12 +221,14 @@ TEST_F(ScoresWindowTest, ReadErrorIsBoxedAfterTheLinesReadSoFarAreShown) {
 TEST_F(ScoresWindowTest, UnreadableLogIsBoxedAndTheWindowStays) {
     // A log whose every read fails, even for root: the process's own memory
     // file reads as an I/O error at offset 0.
-    ASSERT_TRUE(QDir().mkpath(dataHome_.path() + "/corvanelle-tandrel"));
-    if (!QFile::link("/proc/self/mem", LogPath())) GTEST_SKIP() << "no /proc/self/mem";
+    if (!QFile::link("/proc/self/mem", QString::fromStdString(logPath_))) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
     SeenBox seen;
-    ExpectBox(seen);
+    QStringList linesWhileShown;
+    ExpectBox(seen, linesWhileShown);
 
-    tandrel::ui::ShowScores();
+    ShowScores();
 
     EXPECT_TRUE(seen.shown);
     EXPECT_EQ(seen.caption, "Corvanelle Tandrel");

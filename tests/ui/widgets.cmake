@@ -7,5 +7,5 @@ add_executable(ui_widget_tests
     box_shape_test.cpp
 )
 target_link_libraries(ui_widget_tests PRIVATE
-    tandrel_ui tandrel_gui_test_main Qt6::Widgets Qt6::Test GTest::gtest)
+    tandrel_gui_test_main)
 gtest_discover_tests(ui_widget_tests PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -11,11 +11,15 @@
 #include "core/game_view.h"
 #include "core/result_writer.h"
 
-namespace tandrel::core::testing {
+namespace tandrel::test {
 
 // A clock whose millisecond and date the test sets.
-class PinnedClock : public ClockSource {
+class PinnedClock : public core::ClockSource {
   public:
+    PinnedClock() = default;
+    PinnedClock(std::uint32_t startMillisecond, log::Date startDate)
+        : millisecond(startMillisecond), date(startDate) {}
+
     std::uint32_t millisecond = 0;
     log::Date date{2026, 12, 7, 1};
 
@@ -43,7 +47,8 @@ inline std::uint32_t MillisecondDrawing(std::uint8_t value, std::uint8_t n,
 
 // A main window stand-in: records every call in order and keeps what a
 // player would see (lit boxes, the Sequence field, the clocks' switches).
-class RecordingView : public GameView {
+// A long run clears `calls` now and then, so that they do not pile up.
+class RecordingView : public core::GameView {
   public:
     std::vector<std::string> calls;
     std::set<int> litBoxes;
@@ -70,7 +75,7 @@ class RecordingView : public GameView {
     void SetPlaybackClockEnabled(bool enabled) override {
         calls.push_back(enabled ? "playback on" : "playback off");
         if (enabled && refusePlaybackClock) {
-            throw TimerError();
+            throw core::TimerError();
         }
         playbackRunning = enabled;
     }
@@ -86,7 +91,7 @@ class RecordingView : public GameView {
 
 // Collects results; fails the next `failuresLeft` writes. Writes are also
 // noted in a shared call list so their order against view calls shows.
-class FakeResultWriter : public ResultWriter {
+class FakeResultWriter : public core::ResultWriter {
   public:
     struct Written {
         log::Date date;
@@ -115,7 +120,7 @@ class FakeResultWriter : public ResultWriter {
 };
 
 // A system timer that records what it was asked and can refuse.
-class FakeTimerService : public TimerService {
+class FakeTimerService : public core::TimerService {
   public:
     std::vector<std::string> calls;
     bool refuse = false;
@@ -127,4 +132,4 @@ class FakeTimerService : public TimerService {
     void Cancel() override { calls.push_back("cancel"); }
 };
 
-}  // namespace tandrel::core::testing
+}  // namespace tandrel::test
