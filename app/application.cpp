@@ -10,7 +10,17 @@ static void LoadAppResources() { Q_INIT_RESOURCE(app); }
 
 namespace tandrel::app {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::QtCommandLine& Application::ProgramNameOnly(int argc, char** argv) {
+    static char fallbackName[] = "corvanelle-tandrel";
+    static QtCommandLine commandLine;
+    commandLine.arguments = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
+    return commandLine;
+}
+
+Application::Application(int& argc, char** argv) : Application(ProgramNameOnly(argc, argv)) {}
+
+Application::Application(QtCommandLine& commandLine)
+    : QApplication(commandLine.count, commandLine.arguments.data()) {
     LoadAppResources();
     // Only the name: a display name would be appended to every window caption.
     setApplicationName(QString::fromLatin1(kProgramTitle));

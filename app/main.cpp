@@ -11,8 +11,8 @@
 #include "ui/Unit1.h"
 #include "ui/spin_field.h"
 
-// The program reads nothing from its command line or environment; argv only
-// goes to Qt, which needs it for its own platform options.
+// The program reads nothing from its command line or environment; Qt gets
+// only the program's name from argv.
 int main(int argc, char** argv) {
     const tandrel::app::LocaleSettings locale = tandrel::app::ReadLocaleSettings(QLocale::system());
     tandrel::app::Application application(argc, argv);

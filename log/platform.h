@@ -34,7 +34,8 @@ class File {
     std::uint64_t Size();
     // The size of the file at a moment when no copy of the program is
     // appending to it, so that it ends with a whole line; nothing when an
-    // append is in progress right now. Never waits.
+    // append is in progress right now. Never waits. On a file system that
+    // cannot lock, the size as it stands.
     std::optional<std::uint64_t> SizeBetweenAppends();
     // Reads at the current position; returns 0 at the end of the file.
     std::size_t Read(char* buffer, std::size_t size);
@@ -75,8 +76,8 @@ File OpenForReading(const std::string& path);
 
 // Opens for reading and writing, creating the file when `create` and it is
 // missing, and keeps other copies of the program from appending until the
-// file is closed. Waits about a second for a copy that is appending; after
-// that raises kErrorSharingViolation.
+// file is closed (where the file system can lock). Waits about a second for a
+// copy that is appending; after that raises kErrorSharingViolation.
 File OpenForAppending(const std::string& path, bool create);
 
 // Test hook: lets tests make the log's system calls fail the way a full disk,

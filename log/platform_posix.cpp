@@ -1,5 +1,6 @@
 // The score log's file calls on POSIX systems. Appends hold an exclusive
-// advisory lock (flock) on the log, so copies of the program take turns.
+// advisory lock (flock) on the log, so copies of the program take turns; on a
+// file system that cannot lock they go ahead without it.
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -92,6 +94,15 @@ void MakeFolder(const std::string& folder) {
     }
 }
 
+// A file system without a lock service (some network file systems) refuses
+// every lock with one of these. The lock only lets copies of the program take
+// turns; such a log is appended to and read without it.
+bool FileSystemCannotLock(int lockError) {
+    constexpr std::array kNoLockService{ENOLCK, EOPNOTSUPP, ENOTSUP, ENOSYS};
+    return std::find(kNoLockService.begin(), kNoLockService.end(), lockError) !=
+           kNoLockService.end();
+}
+
 void LockForAppending(int fd) {
     int lockError = 0;
     RetryWhileHeld(
@@ -101,6 +112,9 @@ void LockForAppending(int fd) {
             return result == 0;
         },
         [&] {
+            if (FileSystemCannotLock(lockError)) {
+                return false;
+            }
             if (lockError != EWOULDBLOCK && lockError != EINTR) {
                 RaiseErrno(lockError);
             }
@@ -131,6 +145,9 @@ std::optional<std::uint64_t> File::SizeBetweenAppends() {
     if (Run(SysCall::kLock, [&] { return flock(fd, LOCK_SH | LOCK_NB); }) != 0) {
         if (errno == EWOULDBLOCK || errno == EINTR) {
             return std::nullopt;
+        }
+        if (FileSystemCannotLock(errno)) {
+            return Size();
         }
         RaiseErrno(errno);
     }

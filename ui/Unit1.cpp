@@ -156,7 +156,11 @@ void Tmain::CreateFields(QWidget* client) {
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);
     setTabOrder(spintime, namedit);
-    spinamount->setFocus();  // the first enabled field in tab order
+    // The first enabled field in tab order, entered as by Tab: its text is
+    // selected, so that typing replaces it. The window's activation hands it
+    // the focus later, for a reason that selects nothing.
+    spinamount->setFocus();
+    spinamount->selectAll();
 }
 
 void Tmain::CreateMenu() {

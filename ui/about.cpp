@@ -57,6 +57,9 @@ Taboutform1::Taboutform1(QWidget* parent) : QWidget(parent) {
                               this);
     BitBtn1->setIconSize(kGlyphSize);
     BitBtn1->setGeometry(112, 168, 75, 25);
+    // Return and keypad Enter press the button while it has the focus, as
+    // they do a dialog's buttons; Qt leaves that to dialogs alone.
+    BitBtn1->setAutoDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
 
     Label5 = MakeLabel(this, QStringLiteral("Corvanelle Tandrel"), {96, 8, 98, 13});

@@ -9,14 +9,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/held_button_repeat.h"
 #include "ui/spin_value.h"
 
 namespace tandrel::ui {
 namespace {
-
-// A held button steps once after this delay, then at this interval.
-constexpr int kRepeatDelayMs = 400;
-constexpr int kRepeatIntervalMs = 100;
 
 QChar& DecimalSeparator() {
     static QChar separator = QLatin1Char('.');
@@ -93,8 +90,11 @@ NumericSpinField::NumericSpinField(std::int32_t minimum, std::int32_t maximum, s
     setTextMargins(0, 0, kButtonWidth, 0);
     up_ = MakeButton(Qt::UpArrow);
     down_ = MakeButton(Qt::DownArrow);
+    // A quick click steps on release, a held button once more on release.
     connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
     connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    new HeldButtonRepeat(*up_, [this] { Step(+1); });
+    new HeldButtonRepeat(*down_, [this] { Step(-1); });
     connect(this, &QLineEdit::textChanged, this, &NumericSpinField::NoteTextChange);
     PlaceButtons();
 }
@@ -147,12 +147,6 @@ QToolButton* NumericSpinField::MakeButton(Qt::ArrowType arrow) {
     // focusable widget up from the pointer.
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::ArrowCursor);
-    // Qt's repeat stops while the pointer is off a held button and starts
-    // the delay again when it comes back; a release over the button after a
-    // hold gives the final step.
-    button->setAutoRepeat(true);
-    button->setAutoRepeatDelay(kRepeatDelayMs);
-    button->setAutoRepeatInterval(kRepeatIntervalMs);
     return button;
 }
 

@@ -2,6 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
 
 #include "core/clock_source.h"
 
@@ -40,6 +44,58 @@ TEST(SystemClockTest, LocalDateIsARealDateWithSundayAsZero) {
     const auto distance = sys_days{ymd} - today;
     EXPECT_LE(abs(distance.count()), 1);
 }
+
+#ifndef _WIN32
+// A time zone with a fixed offset from UTC for the length of a test.
+class FixedTimeZone {
+  public:
+    explicit FixedTimeZone(const char* posixRule) {
+        if (const char* previous = std::getenv("TZ")) {
+            previous_ = previous;
+        }
+        setenv("TZ", posixRule, 1);
+        tzset();
+    }
+    ~FixedTimeZone() {
+        if (previous_) {
+            setenv("TZ", previous_->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+    FixedTimeZone(const FixedTimeZone&) = delete;
+    FixedTimeZone& operator=(const FixedTimeZone&) = delete;
+
+  private:
+    std::optional<std::string> previous_;
+};
+
+std::chrono::year_month_day DateAtOffset(std::chrono::hours offset) {
+    return std::chrono::year_month_day{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now() + offset)};
+}
+
+// In a zone 14 hours east of UTC from 10:00 UTC on, and 12 hours west of it
+// before, the local date is never the UTC date.
+TEST(SystemClockTest, LocalDateIsTheDateInTheLocalTimeZone) {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const bool east = now - floor<days>(now) >= hours(10);
+    const FixedTimeZone zone(east ? "EAST-14" : "WEST+12");
+    const hours offset(east ? 14 : -12);
+
+    year_month_day expected = DateAtOffset(offset);
+    log::Date date = SystemClock().LocalDate();
+    if (DateAtOffset(offset) != expected) {  // the local day ended between the reads
+        expected = DateAtOffset(offset);
+        date = SystemClock().LocalDate();
+    }
+    EXPECT_EQ(date.year, static_cast<int>(expected.year()));
+    EXPECT_EQ(date.month, static_cast<int>(static_cast<unsigned>(expected.month())));
+    EXPECT_EQ(date.day, static_cast<int>(static_cast<unsigned>(expected.day())));
+}
+#endif
 
 }  // namespace
 }  // namespace tandrel::core

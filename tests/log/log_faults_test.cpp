@@ -226,6 +226,21 @@ TEST_F(LogFaults, LogLockedByAnotherCopyFailsAfterAboutASecond) {
     EXPECT_EQ(ReadBytes(path_), "first\r\nlater\r\n");
 }
 
+// A network file system without a lock service refuses every lock: the log
+// is then appended to and read without one.
+TEST_F(LogFaults, FileSystemThatCannotLockStillAppendsAndReads) {
+    for (const int refusal : {ENOLCK, EOPNOTSUPP, ENOTSUP, ENOSYS}) {
+        SCOPED_TRACE(refusal);
+        std::filesystem::remove(path_);
+        platform::SetFaultInjector([refusal](SysCall call) {
+            return call == SysCall::kLock ? InjectedFault{refusal} : InjectedFault{};
+        });
+        AppendLine(path_, "first");
+        AppendLine(path_, "second");
+        EXPECT_EQ(LinesOf(path_), (std::vector<std::string>{"first", "second"}));
+    }
+}
+
 TEST_F(LogFaults, ConcurrentAppendersNeverMixLines) {
     constexpr int kCopies = 3;
     constexpr int kLinesEach = 200;

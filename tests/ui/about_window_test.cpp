@@ -117,4 +117,20 @@ TEST_F(AboutWindowTest, CloseButtonHidesTheWindowWhichStaysOwned) {
     EXPECT_EQ(WindowOwner::Instance().Count(), windowsBefore);
 }
 
+// Return and keypad Enter press the focused button, as Space does.
+TEST_F(AboutWindowTest, ReturnAndKeypadEnterPressTheFocusedCloseButton) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } presses[] = {{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}};
+    for (const auto& [key, modifiers] : presses) {
+        tandrel::ui::ShowAbout();
+        QPointer<Taboutform1> about = aboutform1;
+        ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QApplication::processEvents();
+        EXPECT_FALSE(about->isVisible()) << "key " << key;
+    }
+}
+
 }  // namespace

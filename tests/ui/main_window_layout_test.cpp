@@ -104,9 +104,12 @@ TEST_F(MainWindowLayout, FrameOutlineIs237By307AtItsPlaceAndTheClientStartsBelow
     EXPECT_EQ(window.font().pixelSize(), 11);
 }
 
-TEST_F(MainWindowLayout, FocusStartsInAmountAndTabSkipsTheDisabledSequenceField) {
+TEST_F(MainWindowLayout, FocusStartsInAmountWithItsTextSelectedAndTabSkipsTheSequenceField) {
     tandrel::test::ShowAndActivate(window);
     EXPECT_EQ(QApplication::focusWidget(), window.spinamount);
+    QTest::keyClick(window.spinamount, Qt::Key_5);
+    EXPECT_EQ(window.spinamount->text().toStdString(), "5")
+        << "typing replaces the text, as after Tab";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.spintime);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

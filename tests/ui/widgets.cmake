@@ -3,6 +3,7 @@
 add_executable(ui_widget_tests
     spin_value_test.cpp
     spin_field_test.cpp
+    repeat_rhythm_test.cpp
     box_label_test.cpp
     box_shape_test.cpp
 )
