@@ -1,5 +1,6 @@
 #include "ui/scores.h"
 
+#include <QCloseEvent>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <memory>
@@ -137,6 +138,11 @@ void Tscoreform::ShowLines(const QString& lines) {
     // every row of it when it wraps, is the one in view.
     QScrollBar* scroll = Memo1->verticalScrollBar();
     scroll->setValue(scroll->maximum());
+}
+
+void Tscoreform::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    Memo1->clear();
 }
 
 namespace tandrel::ui {

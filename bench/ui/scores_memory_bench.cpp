@@ -2,7 +2,7 @@
 // as a player would through View > Scores, and reports how much the
 // process's resident memory grew. Closed windows stay owned until exit.
 //
-//   scores_memory_bench [windows]   default: 50
+//   scores_memory_bench [windows [lines]]   default: 50 windows, 100,000 lines
 
 #include <QApplication>
 #include <QFile>
@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr int kLogLines = 100'000;
+constexpr int kDefaultWindows = 50;
+constexpr int kDefaultLogLines = 100'000;
 
 // The process's resident memory in KiB, from /proc/self/status.
 long ResidentKiB() {
@@ -32,8 +33,9 @@ long ResidentKiB() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int windows = argc > 1 ? std::atoi(argv[1]) : 50;
-    const tandrel::bench::BenchScoreLog log(kLogLines);
+    const int windows = argc > 1 ? std::atoi(argv[1]) : kDefaultWindows;
+    const int logLines = argc > 2 ? std::atoi(argv[2]) : kDefaultLogLines;
+    const tandrel::bench::BenchScoreLog log(logLines);
 
     const long atStart = ResidentKiB();
     for (int window = 0; window < windows; ++window) {
@@ -44,7 +46,7 @@ int main(int argc, char** argv) {
     }
     const long atEnd = ResidentKiB();
     std::printf("%d scores windows opened and closed on a %d-line log, %zu still owned\n", windows,
-                kLogLines, tandrel::ui::WindowOwner::Instance().Count());
+                logLines, tandrel::ui::WindowOwner::Instance().Count());
     std::printf("resident memory before the first window: %ld KiB\n", atStart);
     std::printf("resident memory after the last one:      %ld KiB\n", atEnd);
     std::printf("growth: %.1f MiB in all, %.1f MiB per window\n",

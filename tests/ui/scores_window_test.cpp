@@ -181,6 +181,19 @@ TEST_F(ScoresWindowTest, TwoCommandsGiveTwoWindowsWithTheSameLines) {
     EXPECT_EQ(ShownLines(*scoreform), expected);
 }
 
+TEST_F(ScoresWindowTest, ClosedWindowGivesItsTextBackAndStaysOwned) {
+    WriteLog("12/6/26    Ann    2 out of 3\r\n");
+    tandrel::ui::ShowScores();
+    const QPointer<Tscoreform> closed = scoreform;
+    const std::size_t owned = WindowOwner::Instance().Count();
+    ASSERT_TRUE(closed->close());
+
+    ASSERT_FALSE(closed.isNull());
+    EXPECT_FALSE(closed->isVisible());
+    EXPECT_EQ(WindowOwner::Instance().Count(), owned);
+    EXPECT_TRUE(closed->Memo1->document()->isEmpty());
+}
+
 TEST_F(ScoresWindowTest, LongLogShowsItsNewestLineInTheActiveWindow) {
     std::string log;
     QStringList expected;
