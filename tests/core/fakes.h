@@ -84,7 +84,8 @@ class RecordingView : public GameView {
     }
 };
 
-// Collects results; fails the next `failuresLeft` writes. Writes are also
+// Collects results; fails the next `failuresLeft` writes with
+// `failureMessage`. Writes are also
 // noted in a shared call list so their order against view calls shows.
 class FakeResultWriter : public ResultWriter {
   public:
@@ -99,6 +100,7 @@ class FakeResultWriter : public ResultWriter {
 
     std::vector<Written> attempts;
     int failuresLeft = 0;
+    std::string failureMessage = "disk full";
 
     void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
                      std::uint8_t amount) override {
@@ -106,7 +108,7 @@ class FakeResultWriter : public ResultWriter {
         attempts.push_back({date, name, score, amount});
         if (failuresLeft > 0) {
             --failuresLeft;
-            throw std::runtime_error("disk full");
+            throw std::runtime_error(failureMessage);
         }
     }
 
