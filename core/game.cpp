@@ -1,5 +1,7 @@
 #include "core/game.h"
 
+#include <exception>
+
 #include "core/box_draw.h"
 
 namespace tandrel::core {
@@ -91,10 +93,25 @@ void Game::EndGame() {
     if (!pending_) {
         pending_ = CountResult();
     }
-    results_.WriteResult(pending_->date, pending_->name, pending_->score, pending_->amount);
+    if (!WritePendingResult()) {
+        return;  // the same failure as last time, already shown; tried again at the next tick
+    }
     pending_.reset();
     view_.SetEndCheckClockEnabled(false);
     view_.ShowScores();
+}
+
+bool Game::WritePendingResult() {
+    try {
+        results_.WriteResult(pending_->date, pending_->name, pending_->score, pending_->amount);
+        return true;
+    } catch (const std::exception& error) {
+        if (pending_->lastFailure == error.what()) {
+            return false;
+        }
+        pending_->lastFailure = error.what();
+        throw;
+    }
 }
 
 Game::Result Game::CountResult() {
@@ -106,7 +123,7 @@ Game::Result Game::CountResult() {
             ++state_.score;
         }
     }
-    return Result{clock_.LocalDate(), view_.NameText(), state_.score, state_.amount};
+    return Result{clock_.LocalDate(), view_.NameText(), state_.score, state_.amount, std::nullopt};
 }
 
 }  // namespace tandrel::core

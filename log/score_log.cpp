@@ -43,6 +43,17 @@ void CutAtEndOfTextMark(platform::File& file) {
     }
 }
 
+// True when the file holds text after its last line break, as the reader
+// sees one: a CR, or CR LF. A lone LF belongs to its line's text.
+bool EndsInsideALine(platform::File& file) {
+    const std::uint64_t size = file.Size();
+    std::array<char, 2> last{};
+    const std::size_t tailSize = static_cast<std::size_t>(std::min<std::uint64_t>(size, 2));
+    const std::size_t bytesRead = file.ReadAt(size - tailSize, last.data(), tailSize);
+    const std::string_view tail(last.data(), bytesRead);
+    return !tail.empty() && !tail.ends_with('\r') && !tail.ends_with("\r\n");
+}
+
 // Writes the line, or on failure cuts the file back to where the line began,
 // so that no half line stays in the log.
 void WriteWholeLineOrNothing(platform::File& file, std::string_view bytes) {
@@ -86,7 +97,12 @@ void AppendLine(const std::string& path, std::string_view line) {
     // written it between the test and the open.
     CutAtEndOfTextMark(file);
     std::string bytes;
-    bytes.reserve(line.size() + 2);
+    bytes.reserve(line.size() + 4);
+    // A last line without its terminator (a log edited by hand, or cut short)
+    // is ended first, so that the new line does not join it.
+    if (EndsInsideALine(file)) {
+        bytes += "\r\n";
+    }
     AppendWithoutBreaks(bytes, line);
     bytes += "\r\n";
     WriteWholeLineOrNothing(file, bytes);

@@ -14,6 +14,7 @@
 #include "ui/error_box.h"
 #include "ui/scores.h"
 #include "ui/spin_field.h"
+#include "ui/whole_characters.h"
 #include "ui/window_font.h"
 #include "ui/window_placement.h"
 
@@ -152,6 +153,7 @@ void Tmain::CreateFields(QWidget* client) {
     spintime = Place(new NumericSpinField(1, 255, 1, client), "spintime", {8, 200, 49, 22});
     Label4 = NewLabel(client, "Label4", "Name", {8, 240});
     namedit = Place(new QLineEdit(client), "namedit", {48, 232, 169, 21});
+    namedit->setValidator(new tandrel::ui::WholeCharacters(namedit));
 
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);

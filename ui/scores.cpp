@@ -1,5 +1,6 @@
 #include "ui/scores.h"
 
+#include <QCloseEvent>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <memory>
@@ -24,6 +25,9 @@ constexpr QRect kMemoGeometry{0, 0, 425, 273};
 // still starting a row of its own.
 constexpr qsizetype kLinesPerParagraph = 64;
 
+constexpr QChar kLeftToRightIsolate{0x2066};
+constexpr QChar kPopIsolate{0x2069};
+
 // Characters the text area would take as the end of a row or a paragraph.
 bool BreaksRow(QChar character) {
     switch (character.unicode()) {
@@ -39,6 +43,12 @@ bool BreaksRow(QChar character) {
     }
 }
 
+// The characters that open an isolate: left-to-right, right-to-left, and
+// first strong; U+2069 closes the innermost one.
+bool OpensIsolate(QChar character) {
+    return character.unicode() >= 0x2066 && character.unicode() <= 0x2068;
+}
+
 // Builds the text of the scores window from the log's lines, so that the text
 // area is filled once: appending line by line to a laid-out document is
 // orders of magnitude slower on long logs.
@@ -49,9 +59,15 @@ class ScoreText {
             const bool newParagraph = lineCount_ % kLinesPerParagraph == 0;
             text_.append(newParagraph ? QChar(QChar::LineFeed) : QChar(QChar::LineSeparator));
         }
+        // Each line is shown left to right in an isolate of its own, so that
+        // direction controls in it (a name that reverses the text, the
+        // right-to-left marks of some locales' dates) end with the line
+        // instead of reordering the lines after it.
+        text_.append(kLeftToRightIsolate);
         const qsizetype start = text_.size();
         AppendDecoded(line);
-        KeepOnOneRow(start);
+        KeepInsideItsRow(start);
+        text_.append(kPopIsolate);
         ++lineCount_;
     }
 
@@ -77,12 +93,25 @@ class ScoreText {
 
     // A lone LF belongs to its line, so it must not start a row of its own:
     // it is shown as a space, as the log writer itself writes line breaks
-    // found in a player's name.
-    void KeepOnOneRow(qsizetype start) {
+    // found in a player's name; so is anything else that would end a row.
+    // A pop of an isolate the line never opened would end the line's own
+    // isolate early, so it is left out; isolates the line leaves open are
+    // closed before the line's own.
+    void KeepInsideItsRow(qsizetype start) {
         QChar* const end = text_.data() + text_.size();
-        for (QChar* character = text_.data() + start; character != end; ++character) {
-            if (BreaksRow(*character)) *character = QChar::Space;
+        QChar* kept = text_.data() + start;
+        qsizetype openIsolates = 0;
+        for (const QChar* character = kept; character != end; ++character) {
+            if (*character == kPopIsolate) {
+                if (openIsolates == 0) continue;
+                --openIsolates;
+            } else if (OpensIsolate(*character)) {
+                ++openIsolates;
+            }
+            *kept++ = BreaksRow(*character) ? QChar(QChar::Space) : *character;
         }
+        text_.resize(kept - text_.constData());
+        text_.append(QString(openIsolates, kPopIsolate));
     }
 
     QString text_;
@@ -109,6 +138,11 @@ void Tscoreform::ShowLines(const QString& lines) {
     // every row of it when it wraps, is the one in view.
     QScrollBar* scroll = Memo1->verticalScrollBar();
     scroll->setValue(scroll->maximum());
+}
+
+void Tscoreform::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    Memo1->clear();
 }
 
 namespace tandrel::ui {

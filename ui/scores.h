@@ -18,6 +18,11 @@ class Tscoreform : public QWidget {
     void ShowLines(const QString& lines);
 
     QPlainTextEdit* Memo1;
+
+  protected:
+    // A closed scores window is never shown again; it stays owned until the
+    // program ends, but gives back the memory of its text.
+    void closeEvent(QCloseEvent* event) override;
 };
 
 // The most recently created scores window.

@@ -4,28 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <cstdio>
-#include <string>
 
+#include "bench/ui/bench_score_log.h"
 #include "ui/scores.h"
 #include "ui/window_owner.h"
 
 namespace {
-
-void WriteLog(const QString& path, int lineCount) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) std::abort();
-    std::string line;
-    for (int game = 1; game <= lineCount; ++game) {
-        line = "12/6/26    Player " + std::to_string(game) + "    " + std::to_string(game % 4) +
-               " out of 3\r\n";
-        file.write(line.data(), static_cast<qint64>(line.size()));
-    }
-}
 
 int ShownLineCount(const Tscoreform& form) {
     const QString text = form.Memo1->toPlainText();
@@ -40,12 +27,10 @@ bool NewestLineInView(const Tscoreform& form) {
 
 void BM_OpenScoresWindow(benchmark::State& state) {
     const int lineCount = static_cast<int>(state.range(0));
-    QTemporaryDir dataHome;
-    const QString logPath = dataHome.path() + "/trl.txt";
-    WriteLog(logPath, lineCount);
+    const tandrel::bench::BenchScoreLog log(lineCount);
 
     for (auto _ : state) {
-        tandrel::ui::ShowScores([&logPath] { return logPath.toStdString(); });
+        tandrel::ui::ShowScores([&log] { return log.Path(); });
         QApplication::processEvents();  // the first paint of the filled window
 
         state.PauseTiming();

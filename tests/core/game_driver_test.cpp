@@ -229,7 +229,7 @@ TEST_F(GameDriverTest, FailedWritesCountTheScoreOnceAndRetryTheSameLine) {
     game.StartGame();
     Click(PlayBack({0, 1, 2}));
     EXPECT_THROW(EndCheckTick(), log::IoError);
-    EXPECT_THROW(EndCheckTick(), log::IoError);
+    EXPECT_NO_THROW(EndCheckTick());  // the same failure again is not raised again
     EXPECT_EQ(state.score, 3);
     EXPECT_TRUE(view.endCheckRunning);
     EXPECT_EQ(view.scoresOpened, 0);

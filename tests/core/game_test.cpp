@@ -193,10 +193,12 @@ TEST_F(GameTest, FailedWriteCountsOnceAndRetriesTheSameResult) {
 
     // The name field and the date move on; the retry still writes the
     // result as it was first counted, even once the counters no longer meet.
+    // Failing as before, it raises nothing.
     view.name = "Someone else";
     clock.date = {2026, 12, 8, 2};
     state.clicked = 1;
-    EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
+    EXPECT_NO_THROW(game.EndCheckTick());
+    EXPECT_TRUE(game.ResultPending());
     game.EndCheckTick();
 
     EXPECT_EQ(state.score, 3);
@@ -213,15 +215,37 @@ TEST_F(GameTest, FailedWriteCountsOnceAndRetriesTheSameResult) {
     EXPECT_FALSE(game.ResultPending());
 }
 
+TEST_F(GameTest, RetryRaisesItsFailureOnlyWhenTheMessageDiffersFromTheLast) {
+    ArrangeFinishedGame(3, 3);
+    results.failuresLeft = 5;
+    EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
+    EXPECT_NO_THROW(game.EndCheckTick());
+    results.failureMessage = "access denied";
+    EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
+    EXPECT_NO_THROW(game.EndCheckTick());
+    results.failureMessage = "disk full";
+    EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
+
+    EXPECT_EQ(results.attempts.size(), 5u);
+    EXPECT_TRUE(game.ResultPending());
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "end check off"), 0);
+    EXPECT_EQ(view.scoresOpened, 0);
+}
+
 TEST_F(GameTest, GoDiscardsAnUnwrittenResult) {
     ArrangeFinishedGame(3, 3);
-    results.failuresLeft = 1;
+    results.failuresLeft = 2;
     EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
 
     game.StartGame();
     EXPECT_FALSE(game.ResultPending());
     game.EndCheckTick();  // a fresh game with nothing shown
     EXPECT_EQ(results.attempts.size(), 1u);
+
+    // The next game's result is another one: its first failure is raised
+    // even when it says what the last game's did.
+    ArrangeFinishedGame(3, 3);
+    EXPECT_THROW(game.EndCheckTick(), std::runtime_error);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "log/score_log.h"
 #include "tests/support/files.h"
@@ -43,35 +45,41 @@ TEST(AppendLine, CreatesTheFileThenAppends) {
     EXPECT_EQ(LogLines(path).back(), "a forged line ");
 }
 
-TEST(AppendLine, WritesRightAfterALastLineWithoutTerminator) {
+TEST(AppendLine, EndsALastLineLeftWithoutTerminatorFirst) {
     const TempFolder folder;
     const std::string path = folder.File("trl.txt");
-    WriteBytes(path, "by hand");
-    AppendLine(path, "next");
-    EXPECT_EQ(ReadBytes(path), "by handnext\r\n");
+    // A lone LF is part of its line's text, so it ends nothing.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "new\r\n"},
+        {"by hand", "by hand\r\nnew\r\n"},
+        {"a\r\nb\n", "a\r\nb\n\r\nnew\r\n"},
+        {"a\r\n", "a\r\nnew\r\n"},
+        {"a\r", "a\rnew\r\n"},
+    };
+    for (const auto& [before, after] : cases) {
+        WriteBytes(path, before);
+        AppendLine(path, "new");
+        EXPECT_EQ(ReadBytes(path), after) << before;
+    }
 }
 
-TEST(AppendLine, CutsAtFirstByte26WithinTheLast128Bytes) {
+TEST(AppendLine, CutsAtFirstByte26WithinTheLast128BytesThenEndsTheLastLine) {
     const TempFolder folder;
     const std::string path = folder.File("trl.txt");
-    WriteBytes(path, "a\r\nb\x1ajunk\x1amore");
-    AppendLine(path, "new");
-    EXPECT_EQ(ReadBytes(path), "a\r\nbnew\r\n");
-
-    // The mark as the first of the last 128 bytes is cut; one byte earlier it stays.
     const std::string filler(127, '.');
-    WriteBytes(path, "x\x1a" + filler);
-    AppendLine(path, "new");
-    EXPECT_EQ(ReadBytes(path), "xnew\r\n");
-    WriteBytes(path,
-               "\x1a"
-               "x" +
-                   filler);
-    AppendLine(path, "new");
-    EXPECT_EQ(ReadBytes(path),
-              "\x1a"
-              "x" +
-                  filler + "new\r\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\r\nb\x1ajunk\x1amore", "a\r\nb\r\nnew\r\n"},
+        {"a\r\n\x1ajunk", "a\r\nnew\r\n"},
+        {"\x1ajunk", "new\r\n"},
+        // The mark as the first of the last 128 bytes is cut; one byte earlier it stays.
+        {"x\x1a" + filler, "x\r\nnew\r\n"},
+        {"\x1ax" + filler, "\x1ax" + filler + "\r\nnew\r\n"},
+    };
+    for (const auto& [before, after] : cases) {
+        WriteBytes(path, before);
+        AppendLine(path, "new");
+        EXPECT_EQ(ReadBytes(path), after) << before;
+    }
 }
 
 // Windows creates no folders for the log, and its own path limit applies there.

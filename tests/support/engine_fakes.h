@@ -89,7 +89,8 @@ class RecordingView : public core::GameView {
     }
 };
 
-// Collects results; fails the next `failuresLeft` writes. Writes are also
+// Collects results; fails the next `failuresLeft` writes with
+// `failureMessage`. Writes are also
 // noted in a shared call list so their order against view calls shows.
 class FakeResultWriter : public core::ResultWriter {
   public:
@@ -104,6 +105,7 @@ class FakeResultWriter : public core::ResultWriter {
 
     std::vector<Written> attempts;
     int failuresLeft = 0;
+    std::string failureMessage = "disk full";
 
     void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
                      std::uint8_t amount) override {
@@ -111,7 +113,7 @@ class FakeResultWriter : public core::ResultWriter {
         attempts.push_back({date, name, score, amount});
         if (failuresLeft > 0) {
             --failuresLeft;
-            throw std::runtime_error("disk full");
+            throw std::runtime_error(failureMessage);
         }
     }
 

@@ -104,6 +104,23 @@ TEST_F(MainWindowClicks, TimeFieldSetsThePlaybackPeriodWrappingAt32Bits) {
     EXPECT_FALSE(ticked) << "the playback ticked";
 }
 
+TEST_F(MainWindowClicks, NameFieldCutsALongNameOnlyBetweenCharacters) {
+    // The field's limit is 32,767 UTF-16 units; an emoji takes two.
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    window.namedit->setText(emoji.repeated(20'000));
+    EXPECT_EQ(window.namedit->text(), emoji.repeated(16'383));
+
+    // Typed or pasted into the middle of a name one unit short of the limit,
+    // only the characters that fit whole go in.
+    const QString ones(10, u'1');
+    const QString twos(32'754, u'2');
+    window.namedit->setText(ones + twos);
+    window.namedit->setCursorPosition(10);
+    window.namedit->insert(emoji + emoji);
+    EXPECT_EQ(window.namedit->text(), ones + emoji + twos);
+    EXPECT_EQ(window.namedit->cursorPosition(), 12);
+}
+
 TEST_F(MainWindowClicks, MenuCommandsOpenWindowsAndExitClosesTheMainWindow) {
     using tandrel::test::OwnedWindowCount;
     const std::size_t before = OwnedWindowCount();

@@ -8,8 +8,12 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/io_error.h"
 #include "tests/support/files.h"
@@ -23,20 +27,57 @@ namespace {
 using tandrel::test::SeenBox;
 using tandrel::ui::WindowOwner;
 
-// The lines shown, oldest first: the text area's text has one row per line.
-QStringList ShownLines(const Tscoreform& form) {
+constexpr QChar kLeftToRightIsolate{0x2066};
+constexpr QChar kPopIsolate{0x2069};
+
+// The text area's rows, each still in its left-to-right isolate.
+QStringList IsolatedLines(const Tscoreform& form) {
     const QString text = form.Memo1->toPlainText();
     return text.isEmpty() ? QStringList{} : text.split(QChar::LineFeed);
 }
 
-// Where the row of the shown line `index` starts, in the text area's viewport.
-QRect LineStart(const Tscoreform& form, int index) {
-    const QStringList lines = ShownLines(form);
+// The lines shown, oldest first: the text area has one row per line, each
+// shown in an isolate of its own. A row outside one is returned as it is, so
+// that no comparison with the log's lines can pass.
+QStringList ShownLines(const Tscoreform& form) {
+    QStringList lines = IsolatedLines(form);
+    for (QString& line : lines) {
+        if (line.startsWith(kLeftToRightIsolate) && line.endsWith(kPopIsolate)) {
+            line = line.mid(1, line.size() - 2);
+        }
+    }
+    return lines;
+}
+
+// Where the shown line `index` starts in the document, its isolate included.
+int LinePosition(const Tscoreform& form, int index) {
+    const QStringList lines = IsolatedLines(form);
     int position = 0;
     for (int line = 0; line < index; ++line) position += static_cast<int>(lines[line].size()) + 1;
+    return position;
+}
+
+QRect CursorAt(const Tscoreform& form, int position) {
     QTextCursor cursor(form.Memo1->document());
     cursor.setPosition(position);
     return form.Memo1->cursorRect(cursor);
+}
+
+// Where the row of the shown line `index` starts, in the text area's viewport.
+QRect LineStart(const Tscoreform& form, int index) {
+    return CursorAt(form, LinePosition(form, index));
+}
+
+// The x of the cursor before each character of the shown line `index` and
+// after its last one, in the order of the characters.
+std::vector<int> CursorXsAlong(const Tscoreform& form, int index) {
+    const int inside = IsolatedLines(form)[index].startsWith(kLeftToRightIsolate) ? 1 : 0;
+    const int start = LinePosition(form, index) + inside;
+    std::vector<int> xs;
+    for (int offset = 0; offset <= ShownLines(form)[index].size(); ++offset) {
+        xs.push_back(CursorAt(form, start + offset).left());
+    }
+    return xs;
 }
 
 bool LastLineInView(const Tscoreform& form) {
@@ -122,6 +163,19 @@ TEST_F(ScoresWindowTest, TwoCommandsGiveTwoWindowsWithTheSameLines) {
     EXPECT_EQ(ShownLines(*scoreform), expected);
 }
 
+TEST_F(ScoresWindowTest, ClosedWindowGivesItsTextBackAndStaysOwned) {
+    WriteLog("12/6/26    Ann    2 out of 3\r\n");
+    ShowScores();
+    const QPointer<Tscoreform> closed = scoreform;
+    const std::size_t owned = WindowOwner::Instance().Count();
+    ASSERT_TRUE(closed->close());
+
+    ASSERT_FALSE(closed.isNull());
+    EXPECT_FALSE(closed->isVisible());
+    EXPECT_EQ(WindowOwner::Instance().Count(), owned);
+    EXPECT_TRUE(closed->Memo1->document()->isEmpty());
+}
+
 TEST_F(ScoresWindowTest, LongLogShowsItsNewestLineInTheActiveWindow) {
     std::string log;
     QStringList expected;
@@ -186,6 +240,49 @@ TEST_F(ScoresWindowTest, EveryLineStartsARowOfItsOwn) {
         ++rowsChecked;
     }
     EXPECT_GE(rowsChecked, 15);
+}
+
+TEST_F(ScoresWindowTest, EveryLineReadsLeftToRightWhateverTheLinesBeforeItHold) {
+    // Before each plain line, one whose direction controls would otherwise
+    // stay in force to the end of the text's paragraph: a right-to-left mark
+    // first of all (as the short dates of some locales carry), an override,
+    // isolates nested deeper than any isolate after them could open and an
+    // embedding, all left open, and ways out of the line's own isolate: a pop
+    // of an isolate it never opened, and separators that end a paragraph for
+    // the bidirectional algorithm, each followed by overrides nested deeper
+    // than any isolate after them could open.
+    const std::string rlm = "\xE2\x80\x8F";
+    const std::string rlo = "\xE2\x80\xAE";
+    std::string deepOverrides;
+    std::string deepIsolates;
+    for (int level = 0; level < 70; ++level) deepOverrides += rlo;
+    for (int level = 0; level < 130; ++level) deepIsolates += "\xE2\x81\xA7";
+    const std::string hostile[] = {
+        rlm + "12" + rlm + "/7" + rlm + "/26    Ann    2 out of 3",
+        "12/7/26    " + rlo + "Eve    1 out of 3",
+        "12/7/26    " + deepIsolates + "\xE2\x80\xABz    0 out of 3",
+        "12/7/26    x\xE2\x81\xA9" + deepOverrides + "y    1 out of 3",
+        "12/7/26    \x1C" + deepOverrides + "w    0 out of 3",
+        "12/7/26    \xC2\x85" + deepOverrides + "v    0 out of 3",
+    };
+    const std::string plain = "12/7/26    Bob    3 out of 3";
+    std::string log;
+    for (const std::string& line : hostile) log += line + "\r\n" + plain + "\r\n";
+    WriteLog(log);
+    ShowScores();
+    ASSERT_NE(scoreform, nullptr);
+    ASSERT_EQ(ShownLines(*scoreform).size(), 2 * static_cast<qsizetype>(std::size(hostile)));
+
+    const int leftEdge = LineStart(*scoreform, 1).left();
+    for (int line = 1; line < ShownLines(*scoreform).size(); line += 2) {
+        SCOPED_TRACE(line);
+        ASSERT_EQ(ShownLines(*scoreform)[line], QString::fromStdString(plain));
+        const std::vector<int> xs = CursorXsAlong(*scoreform, line);
+        EXPECT_EQ(xs.front(), leftEdge);
+        const auto outOfOrder = std::adjacent_find(xs.begin(), xs.end(), std::greater_equal<>());
+        EXPECT_TRUE(outOfOrder == xs.end())
+            << "character " << outOfOrder - xs.begin() + 1 << " out of reading order";
+    }
 }
 
 TEST_F(ScoresWindowTest, LineThatIsNotUtf8IsShownAsLatin1) {
