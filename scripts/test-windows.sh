@@ -95,14 +95,15 @@ gtest_done=$SECONDS
 qt="$("$root/scripts/build-qt-windows.sh" | tail -n1)"
 qt_done=$SECONDS
 
-# Qt's toolchain file finds Qt for Windows and then loads the project's.
-cmake -S "$root" -B "$build/tandrel" -G Ninja \
+# Qt's toolchain file finds Qt for Windows and then loads the project's. (A
+# tree of its own: a tree's toolchain cannot change once configured.)
+cmake -S "$root" -B "$build/tandrel-qt" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTANDREL_UI=ON -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
     -DGTest_DIR="$build/googletest/lib/cmake/GTest" \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
-cmake --build "$build/tandrel" -j"$jobs"
+cmake --build "$build/tandrel-qt" -j"$jobs"
 build_done=$SECONDS
 
 # The Qt DLLs and the MinGW runtime DLLs they load, found where they are.
@@ -119,7 +120,7 @@ fi
 # Once, in a cold prefix, Wine failed to start one test program at all (no
 # output, no test run); a second try tells that apart from a failing test,
 # which fails again.
-ctest --test-dir "$build/tandrel" --output-on-failure -j"$jobs" --timeout 120 \
+ctest --test-dir "$build/tandrel-qt" --output-on-failure -j"$jobs" --timeout 120 \
     --repeat until-pass:2 </dev/null
 
 echo "Windows tests passed in $((SECONDS - started)) s" \
