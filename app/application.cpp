@@ -16,7 +16,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromLatin1(ui::kProgramTitle));
     // Lets a desktop match the windows to the installed desktop entry, for
     // the taskbar's name and icon.
-    setDesktopFileName(QStringLiteral("corvanelle-tandrel"));
+    setDesktopFileName(QStringLiteral("org.example.tandrel"));
     setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 

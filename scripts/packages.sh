@@ -1,4 +1,4 @@
 # The Debian packages the project builds with, by purpose. Sourced by the scripts.
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config)
 QT_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev lintian appstream man-db)

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Draws the program's icon: the six boxes of the main window on a grey panel.
 
-Writes tandrel-32.png (32 x 32, a 16-colour palette, transparent outside the
-panel), tandrel.ico (the same picture as a Windows icon, the program's MAINICON)
-and tandrel.svg (the same picture, scalable) next to this script, using the
-standard library only. Run it again after changing the picture.
+Writes, next to this script and using the standard library only:
+- tandrel-32.png: 32 x 32 pixels in a 16-colour palette, transparent outside
+  the panel; the program shows it in its own window;
+- tandrel.ico: the same 16-colour picture as a Windows icon, the program's
+  MAINICON on Windows;
+- tandrel-<size>.png for the other sizes desktops ask for: smooth renderings
+  of the same picture, with partly covered pixels blended;
+- tandrel.svg: the same picture, scalable.
+Run it again after changing the picture.
 """
 import pathlib
 import struct
@@ -16,6 +21,7 @@ BOX = 8
 GAP = 2
 PANEL_TOP = 5
 PANEL_HEIGHT = MARGIN + BOX + GAP + BOX + MARGIN
+SMOOTH_SIZES = (16, 22, 24, 48, 64, 128, 256)
 
 # Index 0 is transparent. Sixteen entries, as the icon format asks.
 PALETTE = [
@@ -42,17 +48,55 @@ def box_origins():
         yield (MARGIN + column * (BOX + GAP), PANEL_TOP + MARGIN + row * (BOX + GAP))
 
 
-def draw_pixels():
-    pixels = [[TRANSPARENT] * SIZE for _ in range(SIZE)]
-    for y in range(PANEL_TOP, PANEL_TOP + PANEL_HEIGHT):
-        for x in range(SIZE):
-            edge = y in (PANEL_TOP, PANEL_TOP + PANEL_HEIGHT - 1) or x in (0, SIZE - 1)
-            pixels[y][x] = BORDER if edge else FACE
+def outlined_squares():
+    """The picture, back to front: (left, top, width, height, fill, outline)
+    on the 32-unit grid, each with a one-unit outline inside its edge."""
+    yield (0, PANEL_TOP, SIZE, PANEL_HEIGHT, FACE, BORDER)
     for (left, top), fill in zip(box_origins(), BOX_FILLS):
-        for y in range(top, top + BOX):
-            for x in range(left, left + BOX):
-                outline = y in (top, top + BOX - 1) or x in (left, left + BOX - 1)
-                pixels[y][x] = BLACK if outline else fill
+        yield (left, top, BOX, BOX, fill, BLACK)
+
+
+def filled_rects():
+    """The picture as plain filled rectangles, back to front: each outlined
+    square is its outline colour over its whole area, then its fill inside."""
+    for left, top, width, height, fill, outline in outlined_squares():
+        yield (left, top, width, height, outline)
+        yield (left + 1, top + 1, width - 2, height - 2, fill)
+
+
+def draw_palette_pixels():
+    pixels = [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+    for left, top, width, height, colour in filled_rects():
+        for y in range(top, top + height):
+            for x in range(left, left + width):
+                pixels[y][x] = colour
+    return pixels
+
+
+def overlap(low, high, pixel):
+    """How much of the unit span [pixel, pixel + 1] lies within [low, high]."""
+    return max(0.0, min(high, pixel + 1) - max(low, pixel))
+
+
+def draw_smooth_pixels(size):
+    """Renders the picture at size x size as premultiplied RGBA floats, each
+    rectangle laid over what lies below by the share of each pixel it covers."""
+    scale = size / SIZE
+    pixels = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
+    for left, top, width, height, colour in filled_rects():
+        x0, x1 = left * scale, (left + width) * scale
+        y0, y1 = top * scale, (top + height) * scale
+        red, green, blue = (c / 255 for c in PALETTE[colour])
+        for y in range(int(y0), min(size, int(y1) + 1)):
+            row_cover = overlap(y0, y1, y)
+            for x in range(int(x0), min(size, int(x1) + 1)):
+                cover = row_cover * overlap(x0, x1, x)
+                if cover <= 0:
+                    continue
+                r, g, b, a = pixels[y][x]
+                keep = 1 - cover
+                pixels[y][x] = (red * cover + r * keep, green * cover + g * keep,
+                                blue * cover + b * keep, cover + a * keep)
     return pixels
 
 
@@ -61,17 +105,38 @@ def png_chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
 
-def write_png(path, pixels):
-    rows = b""
-    for row in pixels:
-        packed = bytes((row[x] << 4) | row[x + 1] for x in range(0, SIZE, 2))
-        rows += b"\x00" + packed  # filter type 0 for every row
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 4, 3, 0, 0, 0)  # 4-bit palette
+def png_bytes(width, header_tail, rows, extra_chunks=b""):
+    header = struct.pack(">II", width, width) + header_tail
+    data = b"".join(b"\x00" + row for row in rows)  # filter type 0 for every row
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + extra_chunks +
+            png_chunk(b"IDAT", zlib.compress(data, 9)) + png_chunk(b"IEND", b""))
+
+
+def write_palette_png(path, pixels):
+    rows = [bytes((row[x] << 4) | row[x + 1] for x in range(0, SIZE, 2)) for row in pixels]
     palette = b"".join(bytes(colour) for colour in PALETTE)
     alpha = bytes([0])  # only entry 0 is transparent
-    path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) +
-                     png_chunk(b"PLTE", palette) + png_chunk(b"tRNS", alpha) +
-                     png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
+    tail = struct.pack(">BBBBB", 4, 3, 0, 0, 0)  # 4-bit palette
+    path.write_bytes(png_bytes(SIZE, tail, rows,
+                               png_chunk(b"PLTE", palette) + png_chunk(b"tRNS", alpha)))
+
+
+def to_byte(value):
+    return max(0, min(255, round(value * 255)))
+
+
+def write_rgba_png(path, pixels):
+    rows = []
+    for row in pixels:
+        packed = bytearray()
+        for r, g, b, a in row:
+            # Back from premultiplied colour to the straight colour PNG stores.
+            unmix = 1 / a if a > 0 else 0
+            packed += bytes((to_byte(r * unmix), to_byte(g * unmix), to_byte(b * unmix),
+                             to_byte(a)))
+        rows.append(bytes(packed))
+    tail = struct.pack(">BBBBB", 8, 6, 0, 0, 0)  # 8-bit RGBA
+    path.write_bytes(png_bytes(len(pixels), tail, rows))
 
 
 def write_ico(path, pixels):
@@ -102,12 +167,10 @@ def hex_colour(index):
 def write_svg(path):
     # Pixel edges sit on whole units; the strokes are drawn half a unit in.
     shapes = [
-        f'<rect x="0.5" y="{PANEL_TOP + 0.5}" width="{SIZE - 1}" height="{PANEL_HEIGHT - 1}" '
-        f'fill="{hex_colour(FACE)}" stroke="{hex_colour(BORDER)}"/>'
+        f'<rect x="{left + 0.5}" y="{top + 0.5}" width="{width - 1}" height="{height - 1}" '
+        f'fill="{hex_colour(fill)}" stroke="{hex_colour(outline)}"/>'
+        for left, top, width, height, fill, outline in outlined_squares()
     ]
-    for (left, top), fill in zip(box_origins(), BOX_FILLS):
-        shapes.append(f'<rect x="{left + 0.5}" y="{top + 0.5}" width="{BOX - 1}" height="{BOX - 1}" '
-                      f'fill="{hex_colour(fill)}" stroke="{hex_colour(BLACK)}"/>')
     body = "\n  ".join(shapes)
     path.write_text('<?xml version="1.0" encoding="UTF-8"?>\n'
                     f'<svg xmlns="http://www.w3.org/2000/svg" width="{SIZE}" height="{SIZE}" '
@@ -117,8 +180,10 @@ def write_svg(path):
 
 def main():
     here = pathlib.Path(__file__).resolve().parent
-    write_png(here / "tandrel-32.png", draw_pixels())
-    write_ico(here / "tandrel.ico", draw_pixels())
+    write_palette_png(here / "tandrel-32.png", draw_palette_pixels())
+    write_ico(here / "tandrel.ico", draw_palette_pixels())
+    for size in SMOOTH_SIZES:
+        write_rgba_png(here / f"tandrel-{size}.png", draw_smooth_pixels(size))
     write_svg(here / "tandrel.svg")
 
 

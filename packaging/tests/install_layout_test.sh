@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs the game twice, with `cmake --install` into a prefix and from the
-# .deb that cpack builds into a scratch root, and checks that each install puts
-# the program, its desktop entry and its icons where a desktop looks for them.
+# Installs the game three ways: with `cmake --install` into a prefix, from the
+# .deb that cpack builds by unpacking it, and with dpkg into a scratch root.
+# Checks that each install puts the program, its desktop entry, metadata,
+# icons, manual page and documents where a desktop and Debian look for them,
+# then checks the package as Debian's maintainers would: lintian, the
+# AppStream and desktop entry validators, and the manual page rendered by man.
 # Usage: install_layout_test.sh <build directory>
 set -euo pipefail
 
@@ -20,23 +23,37 @@ png_size() {
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
 }
 
-# Checks the files under one install prefix.
+app_id=org.example.tandrel
+icon_sizes=(16 22 24 32 48 64 128 256)
+
+# Checks that the files under one install prefix are where they belong.
 check_tree() {
     local prefix="$1"
-    local entry="$prefix/share/applications/corvanelle-tandrel.desktop"
-    local png="$prefix/share/icons/hicolor/32x32/apps/corvanelle-tandrel.png"
-    local svg="$prefix/share/icons/hicolor/scalable/apps/corvanelle-tandrel.svg"
+    local svg="$prefix/share/icons/hicolor/scalable/apps/$app_id.svg"
+    local doc="$prefix/share/doc/corvanelle-tandrel"
+    local file png size
 
-    [[ -x "$prefix/bin/tandrel" ]] || fail "$prefix/bin/tandrel missing or not executable"
-    [[ -f "$entry" ]] || fail "desktop entry missing: $entry"
-    [[ -f "$png" ]] || fail "32x32 icon missing: $png"
-    [[ -f "$svg" ]] || fail "scalable icon missing: $svg"
-    [[ -f "$png" && "$(png_size "$png")" == "32x32" ]] || fail "icon is not 32x32: $png"
-    grep -q '<svg' "$svg" 2>/dev/null || fail "scalable icon is not an SVG: $svg"
-    if [[ -f "$entry" ]]; then
-        desktop-file-validate "$entry" || fail "desktop entry does not validate"
-        grep -qx 'Exec=tandrel' "$entry" || fail "desktop entry does not run tandrel"
-        grep -qx 'Icon=corvanelle-tandrel' "$entry" || fail "desktop entry names another icon"
+    [[ -x "$prefix/games/tandrel" ]] || fail "$prefix/games/tandrel missing or not executable"
+    for file in "$prefix/share/applications/$app_id.desktop" \
+        "$prefix/share/metainfo/$app_id.metainfo.xml" "$prefix/share/man/man6/tandrel.6.gz" \
+        "$doc/copyright" "$doc/changelog.gz"; do
+        [[ -f "$file" ]] || fail "missing: $file"
+    done
+    for size in "${icon_sizes[@]}"; do
+        png="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+        [[ -f "$png" && "$(png_size "$png")" == "${size}x${size}" ]] ||
+            fail "no ${size}x${size} icon at $png"
+    done
+    grep -q '<svg' "$svg" 2>/dev/null || fail "scalable icon missing or not an SVG: $svg"
+}
+
+# Runs a checker that must pass and print nothing, e.g. no warning or hint.
+expect_silent() {
+    local name="$1" output
+    shift
+    if ! output="$("$@" 2>&1)" || [[ -n "$output" ]]; then
+        printf '%s\n' "$output" >&2
+        fail "$name is not clean"
     fi
 }
 
@@ -54,6 +71,26 @@ deb="${debs[0]}"
 
 dpkg-deb -x "$deb" "$work/root"
 check_tree "$work/root/usr"
+entry="$work/root/usr/share/applications/$app_id.desktop"
+grep -qx 'Exec=tandrel' "$entry" || fail "desktop entry does not run tandrel"
+grep -qx "Icon=$app_id" "$entry" || fail "desktop entry names another icon"
+
+echo "== validators"
+expect_silent desktop-file-validate desktop-file-validate "$entry"
+# validate-tree also checks that the metadata's desktop entry and icon exist.
+appstreamcli validate-tree --no-net --strict "$work/root" >"$work/appstream.log" 2>&1 ||
+    { cat "$work/appstream.log"; fail "AppStream metadata does not validate"; }
+# man passes groff's warnings on to stderr; the page itself goes to stdout.
+MANWIDTH=80 man --warnings -l "$work/root/usr/share/man/man6/tandrel.6.gz" \
+    >"$work/man.txt" 2>"$work/man.log" || fail "man cannot render the manual page"
+[[ ! -s "$work/man.log" ]] || { cat "$work/man.log"; fail "man warns about the manual page"; }
+grep -q 'tandrel - memory game' "$work/man.txt" || fail "manual page renders without its name line"
+# Only errors and warnings count; lintian's informational tags are advice.
+if ! lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+    grep -qv '^running with root privileges' "$work/lintian.log"; then
+    cat "$work/lintian.log"
+    fail "lintian finds faults"
+fi
 
 strays="$(dpkg-deb -c "$deb" | awk '{ print $NF }' | grep -v -e '^\./$' -e '^\./usr/' || true)"
 [[ -z "$strays" ]] || fail "files outside /usr: $strays"
@@ -67,7 +104,7 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 # The packaged program starts and keeps running (it runs until its window closes).
 set +e
 QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
-    timeout 2 "$work/root/usr/bin/tandrel" >"$work/run.log" 2>&1
+    timeout 2 "$work/root/usr/games/tandrel" >"$work/run.log" 2>&1
 status=$?
 set -e
 ((status == 124)) || { cat "$work/run.log"; fail "packaged program ended early with status $status"; }
