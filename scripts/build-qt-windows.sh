@@ -93,8 +93,19 @@ unpack_source() {
     mv "$src.tmp" "$src"
 }
 
+# Qt 6.4.2's windows platform plugin asks for dynamic OpenGL in one place
+# without asking whether OpenGL is built at all, and so fails to compile with
+# OpenGL off. Idempotent: a source tree already mended is left as it is.
+mend_source() {
+    local file="$work/qtbase/src/plugins/platforms/windows/qwindowswindow.cpp"
+    grep -q '^#if QT_CONFIG(opengl) && QT_CONFIG(dynamicgl)$' "$file" && return
+    sed -i '/^static inline bool isSoftwareGl()$/,/^}$/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' "$file"
+    grep -q '^#if QT_CONFIG(opengl) && QT_CONFIG(dynamicgl)$' "$file"
+}
+
 fetch_source
 unpack_source
+mend_source
 
 # The project's toolchain, less its static linking and its Wine runner: Qt's
 # DLLs share one MinGW runtime with the programs that load them.
