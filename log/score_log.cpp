@@ -103,7 +103,7 @@ void AppendLine(const std::string& path, std::string_view line) {
     if (EndsInsideALine(file)) {
         bytes += "\r\n";
     }
-    AppendWithoutBreaks(bytes, line);
+    AppendWithoutBreaks(bytes, platform::ToFileText(line));
     bytes += "\r\n";
     WriteWholeLineOrNothing(file, bytes);
     file.Close();
@@ -119,7 +119,9 @@ void ReadLines(const std::string& path, const std::function<void(std::string_vie
     // now, leave out a last line without terminator: it is still being written.
     const std::optional<std::uint64_t> wholeSize = file.SizeBetweenAppends();
     std::uint64_t left = wholeSize.value_or(UINT64_MAX);
-    LineSplitter splitter(onLine);
+    std::string converted;
+    LineSplitter splitter(
+        [&](std::string_view line) { onLine(platform::FromFileText(line, converted)); });
     std::vector<char> buffer(kReadChunk);
     // Reads in whole chunks even at the bound, so that a file that cannot be
     // read still reports its error.

@@ -34,8 +34,32 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
+# Runs a long step with its output in a log file; shows the log's end when
+# the step fails.
+logged() {
+    local log=$1
+    shift
+    if ! "$@" >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "build-qt-windows.sh: failed: $*; the whole output is in $log" >&2
+        exit 1
+    fi
+}
+
 work="$cache/qt-build-$key"
 mkdir -p "$work"
+
+# One build at a time (the test stage and the packaging may both ask): a
+# second caller waits for the first, then finds the cache.
+exec 9>"$work/.lock"
+if ! flock -n 9; then
+    echo "Waiting for another build of Qt for Windows in $work" >&2
+    flock 9
+fi
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
 
 # The source, fetched once: a deb-src list for the suites apt already uses,
 # given to apt through its options only.
@@ -55,8 +79,9 @@ fetch_source() {
     echo "deb-src ${mirror%/} bookworm main" >"$list"
     local apt_opts=(-o Dir::Etc::sourcelist="$list" -o Dir::Etc::sourceparts=-
         -o Dir::State::Lists="$apt_dir/lists")
-    apt-get "${apt_opts[@]}" update -qq
-    (cd "$work" && apt-get "${apt_opts[@]}" source --download-only "qt6-base=$qt_version")
+    logged "$work/apt-update.log" apt-get "${apt_opts[@]}" update -qq
+    (cd "$work" && logged "$work/fetch.log" apt-get "${apt_opts[@]}" source --download-only \
+        "qt6-base=$qt_version")
 }
 
 unpack_source() {
@@ -68,8 +93,19 @@ unpack_source() {
     mv "$src.tmp" "$src"
 }
 
+# Qt 6.4.2's windows platform plugin asks for dynamic OpenGL in one place
+# without asking whether OpenGL is built at all, and so fails to compile with
+# OpenGL off. Idempotent: a source tree already mended is left as it is.
+mend_source() {
+    local file="$work/qtbase/src/plugins/platforms/windows/qwindowswindow.cpp"
+    grep -q '^#if QT_CONFIG(opengl) && QT_CONFIG(dynamicgl)$' "$file" && return
+    sed -i '/^static inline bool isSoftwareGl()$/,/^}$/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' "$file"
+    grep -q '^#if QT_CONFIG(opengl) && QT_CONFIG(dynamicgl)$' "$file"
+}
+
 fetch_source
 unpack_source
+mend_source
 
 # The project's toolchain, less its static linking and its Wine runner: Qt's
 # DLLs share one MinGW runtime with the programs that load them.
@@ -81,12 +117,15 @@ unset(CMAKE_CROSSCOMPILING_EMULATOR)
 END
 
 started=$SECONDS
-cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+echo "Building Qt for Windows into $prefix (about 30 minutes on two cores);" \
+    "progress in $work/build.log" >&2
+logged "$work/configure.log" cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}" >"$work/configure.log"
-cmake --build "$work/build" -j"$(nproc)"
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}"
+logged "$work/build.log" cmake --build "$work/build" -j"$(nproc)"
 rm -rf "$prefix"
-cmake --install "$work/build" >/dev/null
+logged "$work/install.log" cmake --install "$work/build"
 touch "$prefix/.complete"
 echo "Qt for Windows built in $((SECONDS - started)) s" >&2
 rm -rf "$work/build"

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the engine and the score log with their tests for 64-bit
-# Windows (MinGW-w64) and runs the tests under Wine, in a fresh Wine prefix
-# that is removed afterwards. Needs no display and reads no input.
+# Cross-builds the whole program with its tests for 64-bit Windows
+# (MinGW-w64, against Qt for Windows built by build-qt-windows.sh, which it
+# builds first when its cache is missing) and runs the tests under Wine, in a
+# fresh Wine prefix that is removed afterwards: the engine, log, window and
+# application suites with Qt's offscreen platform, and tests that start
+# tandrel.exe on a virtual display of their own. Reads no input and opens no
+# window on the caller's display.
 #
 # Build trees go to build-windows/ (TANDREL_WINDOWS_BUILD overrides it);
 # GoogleTest is built for the target once and kept there.
@@ -12,7 +16,8 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 jobs="$(nproc)"
 started=$SECONDS
 
-"$root/scripts/deps.sh" cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64
+"$root/scripts/deps.sh" cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64 \
+    fonts-wine xvfb openbox xdotool imagemagick python3
 
 # Debian's 64-bit Wine loader and server, which are not on PATH.
 wine=/usr/lib/wine/wine64
@@ -43,6 +48,18 @@ build_googletest() {
 boot_wine_prefix() {
     "$wineserver" -p </dev/null >/dev/null 2>&1
     timeout 300 "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    # Every Windows machine has its fonts ("MS Sans Serif" among them) in the
+    # Windows directory; Debian's Wine does not look for fonts-wine elsewhere.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+# A Windows path list, as WINEPATH takes it, of Linux folders (drive Z: is /).
+windows_path_list() {
+    local folder list=""
+    for folder in "$@"; do
+        list+="${list:+;}Z:${folder//\//\\}"
+    done
+    echo "$list"
 }
 
 # Waits for a boot still under way first, so that its server cannot outlive
@@ -60,6 +77,9 @@ export WINEPREFIX
 WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
 export WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or HTML engine installers
+# Wine takes its Windows locale from LC_ALL: English (United States), code
+# page 1252, whatever the caller's locale (tests that want another set it).
+export LC_ALL=C.UTF-8
 export HOME="${HOME:-$WINEPREFIX}"
 unset DISPLAY WAYLAND_DISPLAY  # never open a window, also on a desktop
 trap stop_wine_prefix EXIT
@@ -72,22 +92,35 @@ booting=$!
 
 build_googletest
 gtest_done=$SECONDS
+qt="$("$root/scripts/build-qt-windows.sh" | tail -n1)"
+qt_done=$SECONDS
 
-cmake -S "$root" -B "$build/tandrel" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTANDREL_UI=OFF -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
+# Qt's toolchain file finds Qt for Windows and then loads the project's. (A
+# tree of its own: a tree's toolchain cannot change once configured.)
+cmake -S "$root" -B "$build/tandrel-qt" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTANDREL_UI=ON -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
     -DTANDREL_WARNINGS_AS_ERRORS=ON \
     -DGTest_DIR="$build/googletest/lib/cmake/GTest" \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
-cmake --build "$build/tandrel" -j"$jobs"
+cmake --build "$build/tandrel-qt" -j"$jobs"
 build_done=$SECONDS
+
+# The Qt DLLs and the MinGW runtime DLLs they load, found where they are.
+compiler=x86_64-w64-mingw32-g++-posix
+runtime_folder() { dirname "$(realpath "$("$compiler" -print-file-name="$1")")"; }
+WINEPATH="$(windows_path_list "$qt/bin" "$(runtime_folder libstdc++-6.dll)" \
+    "$(runtime_folder libwinpthread-1.dll)")"
+export WINEPATH
 
 if ! wait "$booting"; then
     echo "test-windows.sh: the Wine prefix did not start" >&2
     exit 1
 fi
+
 run_tests() {
-    ctest --test-dir "$build/tandrel" --output-on-failure -j"$jobs" --timeout 120 "$@" </dev/null
+    ctest --test-dir "$build/tandrel-qt" --output-on-failure -j"$jobs" --timeout 120 "$@" </dev/null
 }
 
 # What ctest recorded as the output of test $1 in its last run.
@@ -97,7 +130,7 @@ recorded_output() {
         inside && /^Output:/ { getline; reading = 1; next }
         reading && /^<end of output>/ { exit }
         reading { print }
-    ' "$build/tandrel/Testing/Temporary/LastTest.log"
+    ' "$build/tandrel-qt/Testing/Temporary/LastTest.log"
 }
 
 # Now and then, in a cold prefix, Wine fails to start a test program at all:
@@ -112,7 +145,7 @@ retry_silent_failures() {
         else
             real=1
         fi
-    done <"$build/tandrel/Testing/Temporary/LastTestsFailed.log"
+    done <"$build/tandrel-qt/Testing/Temporary/LastTestsFailed.log"
     [ "$real" -eq 0 ] && [ ${#silent[@]} -gt 0 ] || return 1
     local escaped=()
     for name in "${silent[@]}"; do
@@ -125,5 +158,5 @@ retry_silent_failures() {
 run_tests || retry_silent_failures
 
 echo "Windows tests passed in $((SECONDS - started)) s" \
-    "(GoogleTest $((gtest_done - started)) s, build $((build_done - gtest_done)) s," \
-    "Wine and tests $((SECONDS - build_done)) s)"
+    "(GoogleTest $((gtest_done - started)) s, Qt $((qt_done - gtest_done)) s," \
+    "build $((build_done - qt_done)) s, Wine and tests $((SECONDS - build_done)) s)"

@@ -4,6 +4,8 @@
 Writes, next to this script and using the standard library only:
 - tandrel-32.png: 32 x 32 pixels in a 16-colour palette, transparent outside
   the panel; the program shows it in its own window;
+- tandrel.ico: the same 16-colour picture as a Windows icon, the program's
+  MAINICON on Windows;
 - tandrel-<size>.png for the other sizes desktops ask for: smooth renderings
   of the same picture, with partly covered pixels blended;
 - tandrel.svg: the same picture, scalable.
@@ -137,6 +139,27 @@ def write_rgba_png(path, pixels):
     path.write_bytes(png_bytes(len(pixels), tail, rows))
 
 
+def write_ico(path, pixels):
+    """A Windows icon of one 16-colour bitmap: the colour rows, then the
+    transparency mask, both from the bottom row up."""
+    colour_rows = b"".join(
+        bytes((row[x] << 4) | row[x + 1] for x in range(0, SIZE, 2)) for row in reversed(pixels))
+    mask_rows = b""
+    for row in reversed(pixels):
+        bits = 0
+        for x in range(SIZE):
+            bits = (bits << 1) | (1 if row[x] == TRANSPARENT else 0)
+        mask_rows += struct.pack(">I", bits)  # 32 pixels: one whole 4-byte row
+    palette = b"".join(bytes((blue, green, red, 0)) for red, green, blue in PALETTE)
+    # Height counts the colour rows and the mask rows together.
+    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 4, 0,
+                       len(colour_rows) + len(mask_rows), 0, 0, 16, 0)
+    image = info + palette + colour_rows + mask_rows
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 6 + 16)
+    path.write_bytes(header + entry + image)
+
+
 def hex_colour(index):
     return "#%02x%02x%02x" % PALETTE[index]
 
@@ -158,6 +181,7 @@ def write_svg(path):
 def main():
     here = pathlib.Path(__file__).resolve().parent
     write_palette_png(here / "tandrel-32.png", draw_palette_pixels())
+    write_ico(here / "tandrel.ico", draw_palette_pixels())
     for size in SMOOTH_SIZES:
         write_rgba_png(here / f"tandrel-{size}.png", draw_smooth_pixels(size))
     write_svg(here / "tandrel.svg")

@@ -92,6 +92,9 @@ TEST_F(UnwritableLog, LogThatIsAFolderIsAccessDeniedUntilItIsRemoved) {
 }
 
 TEST_F(UnwritableLog, LogFolderThatIsAFileIsAnInvalidFilenameUntilItIsAFolder) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows creates no folder for its log, which is in the Windows directory";
+#endif
     const std::string blocker = folder.File("not-a-folder");
     tandrel::test::WriteBytes(blocker, "");
     logPath = blocker + "/corvanelle-tandrel/trl.txt";
