@@ -75,7 +75,7 @@ done
 for plugin in "${plugins[@]}"; do
     deploy_dll "$qt/plugins/$plugin" "$stage/$plugin"
 done
-find "$stage" -name '*.exe' -o -name '*.dll' | xargs -d '\n' "$triplet-strip" --strip-unneeded
+find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec "$triplet-strip" --strip-unneeded {} +
 
 # The same time on every file, so that the same sources pack the same bytes.
 stamp="${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || date +%s)}"

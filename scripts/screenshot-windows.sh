@@ -10,6 +10,7 @@ picture="$root/docs/main-window-wine.png"
 "$root/scripts/package-windows.sh" >/dev/null
 zip_file="$(echo "$root"/build/windows-dist/*-win64.zip)"
 
+# shellcheck source=packaging/windows/wine-session.sh
 source "$root/packaging/windows/wine-session.sh"
 start_wine_session
 # With no window manager on the display, Wine draws the window frames itself,

@@ -18,6 +18,7 @@ setup_file="$(echo "$dist"/*-setup.exe)"
 version="${setup_file##*/corvanelle-tandrel-}"
 version="${version%-setup.exe}"
 
+# shellcheck source=packaging/windows/wine-session.sh
 source "$root/packaging/windows/wine-session.sh"
 start_wine_session
 work="$WINEPREFIX/test"

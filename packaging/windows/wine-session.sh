@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A throwaway Windows machine for the package test and the screenshot: a fresh
 # 64-bit Wine prefix on its own Xvfb display. Sourced; the caller sets
 # `set -euo pipefail`. start_wine_session sets WINEPREFIX and DISPLAY and
