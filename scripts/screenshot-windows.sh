@@ -15,7 +15,7 @@ source "$root/packaging/windows/wine-session.sh"
 start_wine_session
 # With no window manager on the display, Wine draws the window frames itself,
 # as Windows does.
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+in_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
 mkdir -p "$(unix_path 'C:\Games')"
 unzip -q "$zip_file" -d "$(unix_path 'C:\Games')"

@@ -62,8 +62,10 @@ unpacked="$zip_folder\\$(basename "$zip_file" .zip)"
 check_game_runs "$unpacked\\tandrel.exe" "$unpacked"
 
 echo "== the installer, run silently"
-cp "$setup_file" "$WINEPREFIX/drive_c/users/Public/Downloads/"
-"$wine" "C:\\users\\Public\\Downloads\\$(basename "$setup_file")" /S || fail "installer failed"
+downloads='C:\users\Public\Downloads'
+mkdir -p "$(unix_path "$downloads")"
+cp "$setup_file" "$(unix_path "$downloads")/"
+in_wine "$downloads\\$(basename "$setup_file")" /S || fail "installer failed"
 installed='C:\Program Files\Corvanelle Tandrel'
 [ -f "$(unix_path "$installed")/uninstall.exe" ] || fail "no uninstaller in $installed"
 diff <(file_list "$(unix_path "$unpacked")") \
@@ -76,7 +78,7 @@ done < <(file_list "$(unix_path "$unpacked")")
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\CorvanelleTandrel'
 registered() {
-    "$wine" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
+    in_wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
         sed -n "s/^ *$1 *REG_SZ *//p"
 }
 [ "$(registered DisplayName)" = "Corvanelle Tandrel" ] || fail "DisplayName not registered"
@@ -88,9 +90,9 @@ shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Corvanelle Tandre
 [ -f "$(unix_path "$shortcut")" ] || fail "no Start-menu shortcut"
 check_game_runs "$installed\\tandrel.exe" "$installed"
 # The shortcut, opened by the Windows shell, starts the installed game.
-(cd "$WINEPREFIX/drive_c" && exec "$wine" start "$shortcut") </dev/null >/dev/null 2>&1
+in_wine start "$shortcut" </dev/null >/dev/null 2>&1
 if wait_for_main_window; then
-    "$wine" taskkill /IM tandrel.exe >/dev/null 2>&1
+    in_wine taskkill /IM tandrel.exe >/dev/null 2>&1
     wait_until_closed || fail "the game started from its shortcut did not close"
 else
     fail "the Start-menu shortcut did not start the game"
@@ -98,20 +100,20 @@ fi
 
 echo "== the registered uninstaller, run silently"
 # A player's scores, in the Windows folder and in the VirtualStore.
-local_app_data="$("$wine" cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')"
+local_app_data="$(in_wine cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')"
 logs=('C:\windows\trl.txt' "$local_app_data\VirtualStore\windows\trl.txt")
 for log in "${logs[@]}"; do
     mkdir -p "$(dirname "$(unix_path "$log")")"
     printf '12/6/26    Ann    2 out of 3\r\n' >"$(unix_path "$log")"
 done
 uninstaller="${uninstaller//\"/}"
-"$wine" "$uninstaller" /S || fail "uninstaller failed"
+in_wine "$uninstaller" /S || fail "uninstaller failed"
 # It runs on from a copy of itself, so that it can delete its own file: wait
 # for every Windows process of the prefix to end.
 timeout 120 "$wineserver" -w || fail "the uninstaller did not end"
 [ ! -e "$(unix_path "$installed")" ] || fail "left behind: $(ls -A "$(unix_path "$installed")")"
 [ ! -e "$(unix_path "$shortcut")" ] || fail "the Start-menu shortcut is still there"
-"$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller is still registered"
+in_wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller is still registered"
 for log in "${logs[@]}"; do
     [ "$(cat "$(unix_path "$log")" 2>/dev/null)" = $'12/6/26    Ann    2 out of 3\r' ] ||
         fail "the uninstaller changed or removed $log"

@@ -41,6 +41,11 @@ start_wine_session() {
     rm "$WINEPREFIX/dosdevices/z:"
 }
 
+# Runs a Windows program (a C: path, or a command of Wine's) from drive C.
+in_wine() {
+    (cd "$WINEPREFIX/drive_c" && "$wine" "$@")
+}
+
 # The path under the prefix of a path on drive C.
 unix_path() {
     local path="${1#[Cc]:\\}"
@@ -74,7 +79,7 @@ start_program() {
 # (WM_CLOSE), and returns its exit code.
 close_program() {
     local status=0
-    "$wine" taskkill /IM tandrel.exe >/dev/null 2>&1 || true
+    in_wine taskkill /IM tandrel.exe >/dev/null 2>&1 || true
     timeout 60 tail --pid="$program_pid" -f /dev/null || kill "$program_pid" 2>/dev/null
     wait "$program_pid" || status=$?
     return "$status"
