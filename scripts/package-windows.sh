@@ -48,33 +48,36 @@ imported_dlls() {
     "$triplet-objdump" -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p'
 }
 
+# The path of a DLL in those folders; nothing for one of Windows' own.
 find_dll() {
     local folder
     for folder in "${dll_folders[@]}"; do
-        [ -f "$folder/$1" ] && { echo "$folder/$1"; return; }
+        if [ -f "$folder/$1" ]; then
+            echo "$folder/$1"
+            return
+        fi
     done
 }
 
-# Copies a DLL, then every DLL it imports that is not yet copied; a name
-# found in none of the folders above is one of Windows' own.
-deploy_dll() {
-    local from="$1" to="$2" dll source
-    [ -f "$to" ] && return
-    mkdir -p "$(dirname "$to")"
-    cp "$from" "$to"
-    for dll in $(imported_dlls "$from"); do
+# Copies the DLLs that a program or DLL imports into the program's folder,
+# and the DLLs those import in turn.
+deploy_imports() {
+    local dll source
+    for dll in $(imported_dlls "$1"); do
         source="$(find_dll "$dll")"
-        [ -n "$source" ] && deploy_dll "$source" "$stage/$dll"
+        if [ -n "$source" ] && [ ! -f "$stage/$dll" ]; then
+            cp "$source" "$stage/$dll"
+            deploy_imports "$source"
+        fi
     done
 }
 
 cp "$build/app/tandrel.exe" "$stage/tandrel.exe"
-for dll in $(imported_dlls "$stage/tandrel.exe"); do
-    source="$(find_dll "$dll")"
-    [ -n "$source" ] && deploy_dll "$source" "$stage/$dll"
-done
+deploy_imports "$stage/tandrel.exe"
 for plugin in "${plugins[@]}"; do
-    deploy_dll "$qt/plugins/$plugin" "$stage/$plugin"
+    mkdir -p "$stage/$(dirname "$plugin")"
+    cp "$qt/plugins/$plugin" "$stage/$plugin"
+    deploy_imports "$stage/$plugin"
 done
 find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec "$triplet-strip" --strip-unneeded {} +
 
