@@ -22,6 +22,11 @@ bool IsLetter(QStringView character) { return QChar::isLetter(character.toUcs4()
 // as a field, a quote or the separator is collected and written in quotes.
 class PatternWriter {
   public:
+    PatternWriter() = default;
+    explicit PatternWriter(const QString& separator) : separator_(separator) {
+        if (!separator.isEmpty()) out_.separator = separator.toStdString();
+    }
+
     void Field(char letter, qsizetype count) {
         FlushLiteral();
         // Two fields of one letter written side by side would merge into one;
@@ -133,9 +138,14 @@ bool IsQtDateLetter(QChar c) { return c == u'd' || c == u'M' || c == u'y'; }
 }  // namespace
 
 std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern) {
+    return ConvertShortDatePattern(qtPattern, QString());
+}
+
+std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern,
+                                                        const QString& separator) {
     if (qtPattern.isEmpty()) return std::nullopt;
     const QStringView pattern(qtPattern);
-    PatternWriter writer;
+    PatternWriter writer(separator);
     qsizetype index = 0;
     while (index < pattern.size()) {
         const QChar c = pattern[index];

@@ -25,6 +25,13 @@ struct ShortDatePattern {
 // such character becomes "/". An empty pattern gives nothing.
 std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern);
 
+// The same for a system that gives the date separator beside the pattern
+// (Windows, whose pattern letters are Qt's): each occurrence of `separator`
+// outside quotes becomes "/", and every other character is text. An empty
+// separator leaves the choice to the pattern, as above.
+std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& pattern,
+                                                        const QString& separator);
+
 // Everything the program takes from the system locale, read once at start-up.
 struct LocaleSettings {
     log::DateSettings dates;
@@ -35,5 +42,9 @@ struct LocaleSettings {
 // none, so their short date is the program's own default rather than Qt's
 // "d MMM yyyy"; the same holds for anything else a locale leaves empty.
 LocaleSettings ReadLocaleSettings(const QLocale& locale);
+
+// The settings of the system's default locale: on Windows as the system
+// itself gives them, elsewhere through Qt's system locale.
+LocaleSettings ReadSystemLocaleSettings();
 
 }  // namespace tandrel::app

@@ -1,4 +1,3 @@
-#include <QLocale>
 #include <memory>
 
 #include "app/application.h"
@@ -10,7 +9,7 @@
 // The program reads nothing from its command line or environment; argv only
 // goes to Qt, which needs it for its own platform options.
 int main(int argc, char** argv) {
-    const tandrel::app::LocaleSettings locale = tandrel::app::ReadLocaleSettings(QLocale::system());
+    const tandrel::app::LocaleSettings locale = tandrel::app::ReadSystemLocaleSettings();
     tandrel::app::Application application(argc, argv);
     tandrel::ui::NumericSpinField::SetDecimalSeparator(locale.decimalSeparator);
 

@@ -51,7 +51,8 @@ class File {
     std::intptr_t handle_ = -1;
 };
 
-// True when a regular file (not a folder) of that path exists.
+// True when a regular file (not a folder) of that path exists; on Windows
+// also when its VirtualStore copy does.
 bool IsRegularFile(const std::string& path);
 
 // The folder that holds the log: the Windows directory, or the log's own
@@ -70,13 +71,27 @@ inline constexpr char kPathSeparator =
 // whose Windows directory always exists).
 void CreateFoldersFor(const std::string& filePath);
 
+// The log's text as the file holds it: on Windows the system's single-byte
+// (ANSI) code page, where a character the code page lacks is written "?";
+// UTF-8 elsewhere. The program's own text is UTF-8.
+std::string ToFileText(std::string_view text);
+// A line of the file as UTF-8: `fileText` itself when it needs no change,
+// else a view of `converted`, which then holds the line.
+std::string_view FromFileText(std::string_view fileText, std::string& converted);
+
 // Opens for reading; on Windows shared with other readers and with writers.
+// On Windows, a file in the Windows directory is read from the user's
+// VirtualStore copy when there is one (see OpenForAppending).
 File OpenForReading(const std::string& path);
 
 // Opens for reading and writing, creating the file when `create` and it is
 // missing, and keeps other copies of the program from appending until the
 // file is closed. Waits about a second for a copy that is appending; after
 // that raises kErrorSharingViolation.
+// On Windows, a file in the Windows directory that the user may not write
+// (the folder is read-only to users without administrator rights) is
+// appended to in the user's VirtualStore copy instead, its folders created,
+// where Windows itself keeps such files for older programs.
 File OpenForAppending(const std::string& path, bool create);
 
 // Test hook: lets tests make the log's system calls fail the way a full disk,

@@ -224,6 +224,13 @@ void CreateFoldersFor(const std::string& filePath) {
     MakeFolder(folder);
 }
 
+// The log is UTF-8 here, as the program's text is.
+std::string ToFileText(std::string_view text) { return std::string(text); }
+
+std::string_view FromFileText(std::string_view fileText, std::string& /*converted*/) {
+    return fileText;
+}
+
 File OpenForReading(const std::string& path) {
     const int fd =
         Run(SysCall::kOpen, [&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY); });

@@ -88,7 +88,7 @@ void AppendLine(const std::string& path, std::string_view line) {
     CutAtEndOfTextMark(file);
     std::string bytes;
     bytes.reserve(line.size() + 2);
-    AppendWithoutBreaks(bytes, line);
+    AppendWithoutBreaks(bytes, platform::ToFileText(line));
     bytes += "\r\n";
     WriteWholeLineOrNothing(file, bytes);
     file.Close();
@@ -104,7 +104,9 @@ void ReadLines(const std::string& path, const std::function<void(std::string_vie
     // now, leave out a last line without terminator: it is still being written.
     const std::optional<std::uint64_t> wholeSize = file.SizeBetweenAppends();
     std::uint64_t left = wholeSize.value_or(UINT64_MAX);
-    LineSplitter splitter(onLine);
+    std::string converted;
+    LineSplitter splitter(
+        [&](std::string_view line) { onLine(platform::FromFileText(line, converted)); });
     std::vector<char> buffer(kReadChunk);
     // Reads in whole chunks even at the bound, so that a file that cannot be
     // read still reports its error.

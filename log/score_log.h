@@ -17,12 +17,13 @@ std::string ScoreLogPath();
 std::string FormatResultLine(std::string_view date, std::string_view name, std::uint8_t score,
                              std::uint8_t amount);
 
-// Appends `line` and CR LF to the log at `path`, creating the file (and, on
-// Linux, its folder) when missing. Throws IoError.
+// Appends `line` (UTF-8) and CR LF to the log at `path`, creating the file
+// (and, on Linux, its folder) when missing. Throws IoError. On Windows the
+// line is written in the system's ANSI code page.
 void AppendLine(const std::string& path, std::string_view line);
 
 // Hands each line of the log at `path` to `onLine` in file order, without its
-// terminator, streaming the file. A missing file yields nothing. Throws IoError;
+// terminator and as UTF-8, streaming the file. A missing file yields nothing. Throws IoError;
 // the lines handed on before the failure stay handed on.
 void ReadLines(const std::string& path, const std::function<void(std::string_view)>& onLine);
 

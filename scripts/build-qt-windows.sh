@@ -34,6 +34,18 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
+# Runs a long step with its output in a log file; shows the log's end when
+# the step fails.
+logged() {
+    local log=$1
+    shift
+    if ! "$@" >"$log" 2>&1; then
+        tail -n 60 "$log" >&2
+        echo "build-qt-windows.sh: failed: $*; the whole output is in $log" >&2
+        exit 1
+    fi
+}
+
 work="$cache/qt-build-$key"
 mkdir -p "$work"
 
@@ -55,8 +67,9 @@ fetch_source() {
     echo "deb-src ${mirror%/} bookworm main" >"$list"
     local apt_opts=(-o Dir::Etc::sourcelist="$list" -o Dir::Etc::sourceparts=-
         -o Dir::State::Lists="$apt_dir/lists")
-    apt-get "${apt_opts[@]}" update -qq
-    (cd "$work" && apt-get "${apt_opts[@]}" source --download-only "qt6-base=$qt_version")
+    logged "$work/apt-update.log" apt-get "${apt_opts[@]}" update -qq
+    (cd "$work" && logged "$work/fetch.log" apt-get "${apt_opts[@]}" source --download-only \
+        "qt6-base=$qt_version")
 }
 
 unpack_source() {
@@ -81,12 +94,15 @@ unset(CMAKE_CROSSCOMPILING_EMULATOR)
 END
 
 started=$SECONDS
-cmake -S "$work/qtbase" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+echo "Building Qt for Windows into $prefix (about 30 minutes on two cores);" \
+    "progress in $work/build.log" >&2
+logged "$work/configure.log" cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}" >"$work/configure.log"
-cmake --build "$work/build" -j"$(nproc)"
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}"
+logged "$work/build.log" cmake --build "$work/build" -j"$(nproc)"
 rm -rf "$prefix"
-cmake --install "$work/build" >/dev/null
+logged "$work/install.log" cmake --install "$work/build"
 touch "$prefix/.complete"
 echo "Qt for Windows built in $((SECONDS - started)) s" >&2
 rm -rf "$work/build"

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds the engine and the score log with their tests for 64-bit
-# Windows (MinGW-w64) and runs the tests under Wine, in a fresh Wine prefix
-# that is removed afterwards. Needs no display and reads no input.
+# Cross-builds the whole program with its tests for 64-bit Windows
+# (MinGW-w64, against Qt for Windows built by build-qt-windows.sh, which it
+# builds first when its cache is missing) and runs the tests under Wine, in a
+# fresh Wine prefix that is removed afterwards: the engine, log, window and
+# application suites with Qt's offscreen platform, and tests that start
+# tandrel.exe on a virtual display of their own. Reads no input and opens no
+# window on the caller's display.
 #
 # Build trees go to build-windows/ (TANDREL_WINDOWS_BUILD overrides it);
 # GoogleTest is built for the target once and kept there.
@@ -12,7 +16,8 @@ toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 jobs="$(nproc)"
 started=$SECONDS
 
-"$root/scripts/deps.sh" cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64
+"$root/scripts/deps.sh" cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64 \
+    fonts-wine xvfb openbox xdotool imagemagick python3
 
 # Debian's 64-bit Wine loader and server, which are not on PATH.
 wine=/usr/lib/wine/wine64
@@ -43,6 +48,18 @@ build_googletest() {
 boot_wine_prefix() {
     "$wineserver" -p </dev/null >/dev/null 2>&1
     timeout 300 "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    # Every Windows machine has its fonts ("MS Sans Serif" among them) in the
+    # Windows directory; Debian's Wine does not look for fonts-wine elsewhere.
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
+# A Windows path list, as WINEPATH takes it, of Linux folders (drive Z: is /).
+windows_path_list() {
+    local folder list=""
+    for folder in "$@"; do
+        list+="${list:+;}Z:${folder//\//\\}"
+    done
+    echo "$list"
 }
 
 # Waits for a boot still under way first, so that its server cannot outlive
@@ -72,14 +89,25 @@ booting=$!
 
 build_googletest
 gtest_done=$SECONDS
+qt="$("$root/scripts/build-qt-windows.sh" | tail -n1)"
+qt_done=$SECONDS
 
+# Qt's toolchain file finds Qt for Windows and then loads the project's.
 cmake -S "$root" -B "$build/tandrel" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTANDREL_UI=OFF -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTANDREL_UI=ON -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
     -DGTest_DIR="$build/googletest/lib/cmake/GTest" \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST
 cmake --build "$build/tandrel" -j"$jobs"
 build_done=$SECONDS
+
+# The Qt DLLs and the MinGW runtime DLLs they load, found where they are.
+compiler=x86_64-w64-mingw32-g++-posix
+runtime_folder() { dirname "$(realpath "$("$compiler" -print-file-name="$1")")"; }
+WINEPATH="$(windows_path_list "$qt/bin" "$(runtime_folder libstdc++-6.dll)" \
+    "$(runtime_folder libwinpthread-1.dll)")"
+export WINEPATH
 
 if ! wait "$booting"; then
     echo "test-windows.sh: the Wine prefix did not start" >&2
@@ -92,5 +120,5 @@ ctest --test-dir "$build/tandrel" --output-on-failure -j"$jobs" --timeout 120 \
     --repeat until-pass:2 </dev/null
 
 echo "Windows tests passed in $((SECONDS - started)) s" \
-    "(GoogleTest $((gtest_done - started)) s, build $((build_done - gtest_done)) s," \
-    "Wine and tests $((SECONDS - build_done)) s)"
+    "(GoogleTest $((gtest_done - started)) s, Qt $((qt_done - gtest_done)) s," \
+    "build $((build_done - qt_done)) s, Wine and tests $((SECONDS - build_done)) s)"

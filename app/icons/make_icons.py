@@ -2,8 +2,9 @@
 """Draws the program's icon: the six boxes of the main window on a grey panel.
 
 Writes tandrel-32.png (32 x 32, a 16-colour palette, transparent outside the
-panel) and tandrel.svg (the same picture, scalable) next to this script, using
-the standard library only. Run it again after changing the picture.
+panel), tandrel.ico (the same picture as a Windows icon, the program's MAINICON)
+and tandrel.svg (the same picture, scalable) next to this script, using the
+standard library only. Run it again after changing the picture.
 """
 import pathlib
 import struct
@@ -73,6 +74,27 @@ def write_png(path, pixels):
                      png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
 
 
+def write_ico(path, pixels):
+    """A Windows icon of one 16-colour bitmap: the colour rows, then the
+    transparency mask, both from the bottom row up."""
+    colour_rows = b"".join(
+        bytes((row[x] << 4) | row[x + 1] for x in range(0, SIZE, 2)) for row in reversed(pixels))
+    mask_rows = b""
+    for row in reversed(pixels):
+        bits = 0
+        for x in range(SIZE):
+            bits = (bits << 1) | (1 if row[x] == TRANSPARENT else 0)
+        mask_rows += struct.pack(">I", bits)  # 32 pixels: one whole 4-byte row
+    palette = b"".join(bytes((blue, green, red, 0)) for red, green, blue in PALETTE)
+    # Height counts the colour rows and the mask rows together.
+    info = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 4, 0,
+                       len(colour_rows) + len(mask_rows), 0, 0, 16, 0)
+    image = info + palette + colour_rows + mask_rows
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 6 + 16)
+    path.write_bytes(header + entry + image)
+
+
 def hex_colour(index):
     return "#%02x%02x%02x" % PALETTE[index]
 
@@ -96,6 +118,7 @@ def write_svg(path):
 def main():
     here = pathlib.Path(__file__).resolve().parent
     write_png(here / "tandrel-32.png", draw_pixels())
+    write_ico(here / "tandrel.ico", draw_pixels())
     write_svg(here / "tandrel.svg")
 
 

@@ -50,6 +50,23 @@ TEST(ShortDatePattern, ConvertsQtLettersToTheLogLetters) {
     }
 }
 
+// Windows names the separator beside the pattern; other characters are text.
+TEST(ShortDatePattern, GivenSeparatorAloneBecomesTheSlash) {
+    const Conversion conversions[] = {
+        {"dd.MM.yyyy", "dd/mm/yyyy", "."},
+        {"d/M/yyyy", "d'/'m'/'yyyy", "."},
+        {"yyyy-MM-dd 'г.'", "yyyy/mm/dd 'г.'", "-"},
+        {"d.M", "d.m", ".."},
+    };
+    for (const Conversion& c : conversions) {
+        const auto converted =
+            ConvertShortDatePattern(QString::fromUtf8(c.qt), QString::fromUtf8(c.separator));
+        ASSERT_TRUE(converted.has_value()) << c.qt;
+        EXPECT_EQ(converted->pattern, c.pattern) << c.qt;
+        EXPECT_EQ(converted->separator, c.separator) << c.qt;
+    }
+}
+
 TEST(ShortDatePattern, KeepsACharacterBeyondSixteenBitsWhole) {
     const auto converted = ConvertShortDatePattern(QString::fromUtf8("d\U0001F600M\U0001F600yy"));
     ASSERT_TRUE(converted.has_value());

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,22 +58,89 @@ TEST(WindowsScoreLog, LivesInTheWindowsDirectory) {
     EXPECT_EQ(Lowercase(ScoreLogPath()), Lowercase(windir + "\\trl.txt"));
 }
 
-TEST(WindowsScoreLog, FirstAppendCreatesTheLogThere) {
-    const std::string path = WindirVariable() + "\\trl.txt";
-    if (std::filesystem::exists(path)) {
-        GTEST_SKIP() << "a score log already exists in the Windows directory";
-    }
-    try {
-        AppendLine(ScoreLogPath(), "12/7/26    Ann    2 out of 3");
-    } catch (const IoError& error) {
-        // A user without administrator rights, outside Wine.
-        if (error.Code() == 5) {
-            GTEST_SKIP() << "no right to write to the Windows directory";
+// The log in the Windows directory and the copy a user without the right to
+// write there keeps in the VirtualStore; both removed at the end.
+class WindowsDirectoryLog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(std::getenv("LOCALAPPDATA"), nullptr);
+        if (std::filesystem::exists(windowsCopy_) || std::filesystem::exists(storeCopy_)) {
+            GTEST_SKIP() << "a score log already exists on this machine";
         }
-        throw;
     }
-    EXPECT_EQ(ReadBytes(path), "12/7/26    Ann    2 out of 3\r\n");
-    std::filesystem::remove(path);
+    void TearDown() override {
+        platform::SetFaultInjector(nullptr);
+        std::filesystem::remove(windowsCopy_);
+        std::filesystem::remove(storeCopy_);
+    }
+
+    // Appends as a user whom the Windows directory refuses: the first open,
+    // the one in the Windows directory, is denied.
+    static void AppendRefusedByTheWindowsDirectory(std::string_view line) {
+        auto refused = std::make_shared<bool>(false);
+        platform::SetFaultInjector([refused](platform::SysCall call) {
+            const bool refuse = call == platform::SysCall::kOpen && !*refused;
+            *refused = *refused || refuse;
+            return platform::InjectedFault{refuse ? ERROR_ACCESS_DENIED : 0};
+        });
+        AppendLine(ScoreLogPath(), line);
+        platform::SetFaultInjector(nullptr);
+    }
+
+    // Whether this user may create files in the Windows directory.
+    static bool WindowsDirectoryWritable() {
+        const std::string probe = WindirVariable() + "\\tandrel-probe.tmp";
+        const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        CloseHandle(file);
+        return true;
+    }
+
+    std::string windowsCopy_ = WindirVariable() + "\\trl.txt";
+    std::string storeCopy_ =
+        std::string(std::getenv("LOCALAPPDATA")) + "\\VirtualStore" + windowsCopy_.substr(2);
+};
+
+TEST_F(WindowsDirectoryLog, FirstAppendCreatesTheLogWhereItIsReadBack) {
+    AppendLine(ScoreLogPath(), "12/7/26    Ann    2 out of 3");
+    EXPECT_EQ(LinesOf(ScoreLogPath()), Lines{"12/7/26    Ann    2 out of 3"});
+    const bool writable = WindowsDirectoryWritable();
+    EXPECT_EQ(ReadBytes(writable ? windowsCopy_ : storeCopy_), "12/7/26    Ann    2 out of 3\r\n");
+    EXPECT_FALSE(std::filesystem::exists(writable ? storeCopy_ : windowsCopy_));
+}
+
+TEST_F(WindowsDirectoryLog, RefusedAppendsGoToTheVirtualStoreWhichIsReadBack) {
+    AppendRefusedByTheWindowsDirectory("first");
+    AppendRefusedByTheWindowsDirectory("second");
+    EXPECT_EQ(ReadBytes(storeCopy_), "first\r\nsecond\r\n");
+    EXPECT_FALSE(std::filesystem::exists(windowsCopy_));
+    EXPECT_EQ(LinesOf(ScoreLogPath()), (Lines{"first", "second"}));
+}
+
+TEST_F(WindowsDirectoryLog, AppendsGoWhereverTheWindowsDirectoryLetsThem) {
+    if (!WindowsDirectoryWritable()) {
+        GTEST_SKIP() << "no right to write to the Windows directory";
+    }
+    std::filesystem::create_directories(std::filesystem::path(storeCopy_).parent_path());
+    WriteBytes(storeCopy_, "kept\r\n");
+    AppendLine(ScoreLogPath(), "new");
+    EXPECT_EQ(ReadBytes(windowsCopy_), "new\r\n");
+    EXPECT_EQ(ReadBytes(storeCopy_), "kept\r\n");
+    // Reading sees the VirtualStore copy while there is one, as Windows shows it.
+    EXPECT_EQ(LinesOf(ScoreLogPath()), Lines{"kept"});
+}
+
+TEST(WindowsLogText, IsInTheAnsiCodePage) {
+    ASSERT_EQ(GetACP(), 1252u) << "Wine's default locale";
+    const TempFolder folder;
+    const std::string path = folder.File("trl.txt");
+    // "Zo\u00eb" and "\u0142", which code page 1252 lacks.
+    AppendLine(path, "Zo\xc3\xab \xc5\x82");
+    EXPECT_EQ(ReadBytes(path), "Zo\xeb ?\r\n");
+    EXPECT_EQ(LinesOf(path), Lines{"Zo\xc3\xab ?"});
 }
 
 TEST(WindowsScoreLog, MissingFolderIsInvalidFilenameAndStaysMissing) {
