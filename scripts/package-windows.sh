@@ -110,7 +110,7 @@ done
 
 setup_file="$dist/$name-setup.exe"
 makensis -V2 -WX -DVERSION="$version" -DFILES="$files" -DUNFILES="$unfiles" \
-    -DOUTFILE="$setup_file" "$root/packaging/windows/tandrel.nsi"
+    -DICON="$root/app/icons/tandrel.ico" -DOUTFILE="$setup_file" "$root/packaging/windows/tandrel.nsi"
 
 for file in "$zip_file" "$setup_file"; do
     echo "Wrote $file ($(du -k "$file" | cut -f1) KiB)"

@@ -5,6 +5,7 @@
 ;   VERSION      the game's version, three numbers (1.0.0)
 ;   FILES        an include file that installs tandrel.exe and everything it needs
 ;   UNFILES      an include file that deletes exactly those files again
+;   ICON         the game's icon, for the installer and the uninstaller
 ;   OUTFILE      where the installer goes
 ;
 ; The uninstaller removes only the files the installer wrote, then the folders
@@ -38,6 +39,8 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tandrel.exe"
 !insertmacro MUI_PAGE_WELCOME
