@@ -33,6 +33,8 @@ start_wine_session() {
     export WINEPREFIX WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=" # no .NET or HTML engine installers
     WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
+    # Nothing from this machine's environment tells Wine or Qt where to look.
+    unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_QPA_PLATFORM_PLUGIN_PATH
     trap stop_wine_session EXIT
     trap 'exit 130' INT TERM
     start_xvfb
