@@ -35,7 +35,7 @@ file_list() {
     (cd "$1" && find . -type f | LC_ALL=C sort)
 }
 
-# Starts the game ($1, a C: path to tandrel.exe or its shortcut), checks that
+# Starts the game ($1, the C: path of a tandrel.exe), checks that
 # its window shows and that it ends with exit code 0 when closed, and that
 # every DLL it loaded that is not part of Wine came from the folder $2.
 check_game_runs() {
