@@ -42,7 +42,9 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\tandrel.exe"
+; No "run the game now" on the finish page: started from the elevated installer,
+; the game would run as administrator and keep its scores where the player's
+; own later games cannot add to them.
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
