@@ -1,6 +1,8 @@
-// The test hook of the log's platform layer: a failure that a test asks for
-// a system call. Unset in the program, so every call runs.
+// The test hooks of the log's platform layer: a failure that a test asks for
+// a system call, and a folder for the log. Unset in the program, so every
+// call runs and the log is in its system's place.
 
+#include <string>
 #include <utility>
 
 #include "log/platform_internal.h"
@@ -14,6 +16,11 @@ FaultInjector& Injector() {
     return injector;
 }
 
+std::string& LogFolderOfTest() {
+    static std::string folder;
+    return folder;
+}
+
 }  // namespace
 
 InjectedFault FaultFor(SysCall call) {
@@ -22,5 +29,9 @@ InjectedFault FaultFor(SysCall call) {
 }
 
 void SetFaultInjector(FaultInjector injector) { Injector() = std::move(injector); }
+
+const std::string& LogFolderSetByTest() { return LogFolderOfTest(); }
+
+void SetLogFolder(std::string folder) { LogFolderOfTest() = std::move(folder); }
 
 }  // namespace tandrel::log::platform

@@ -105,5 +105,10 @@ struct InjectedFault {
 using FaultInjector = std::function<InjectedFault(SysCall)>;
 void SetFaultInjector(FaultInjector injector);
 
+// Test hook: keeps the log in `folder` instead of its system's place, which
+// on Windows (the Windows directory) a test cannot move; an empty folder
+// restores that place. Unset in the program.
+void SetLogFolder(std::string folder);
+
 }  // namespace platform
 }  // namespace tandrel::log

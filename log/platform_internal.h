@@ -4,6 +4,7 @@
 // hook's answer for a call, and the wait for another copy that holds the log.
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "log/error_codes.h"
@@ -14,6 +15,9 @@ namespace tandrel::log::platform {
 
 // The failure a test asked for this call, or none (error 0).
 InjectedFault FaultFor(SysCall call);
+
+// The log's folder a test asked for, or empty.
+const std::string& LogFolderSetByTest();
 
 // A copy of the program appends in well under a millisecond; one that holds
 // the log longer than this is taken to be stuck.

@@ -209,7 +209,10 @@ bool IsRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-std::string LogFolder() { return DataHome() + "/corvanelle-tandrel"; }
+std::string LogFolder() {
+    const std::string& setByTest = LogFolderSetByTest();
+    return setByTest.empty() ? DataHome() + "/corvanelle-tandrel" : setByTest;
+}
 
 void CreateFoldersFor(const std::string& filePath) {
     const std::size_t folderEnd = filePath.rfind('/');

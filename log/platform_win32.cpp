@@ -254,7 +254,10 @@ void File::Close() {
 
 bool IsRegularFile(const std::string& path) { return IsRegularFileAt(PathForReading(path)); }
 
-std::string LogFolder() { return log::GetWinDir(); }
+std::string LogFolder() {
+    const std::string& setByTest = LogFolderSetByTest();
+    return setByTest.empty() ? log::GetWinDir() : setByTest;
+}
 
 void CreateFoldersFor(const std::string&) {}
 

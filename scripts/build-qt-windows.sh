@@ -49,6 +49,18 @@ logged() {
 work="$cache/qt-build-$key"
 mkdir -p "$work"
 
+# One build at a time (the test stage and the packaging may both ask): a
+# second caller waits for the first, then finds the cache.
+exec 9>"$work/.lock"
+if ! flock -n 9; then
+    echo "Waiting for another build of Qt for Windows in $work" >&2
+    flock 9
+fi
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
 # The source, fetched once: a deb-src list for the suites apt already uses,
 # given to apt through its options only.
 fetch_source() {

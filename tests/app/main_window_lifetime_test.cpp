@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <optional>
 
 #include "app/event_loop.h"
+#include "log/platform.h"
 #include "ui/Unit1.h"
 #include "ui/about.h"
 #include "ui/scores.h"
@@ -23,8 +25,12 @@ class ScopedDataHome {
     ScopedDataHome() {
         if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) saved_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", dir_.path().toLocal8Bit());
+        // Windows keeps the log in its own folder, which no variable moves.
+        log::platform::SetLogFolder(
+            QDir::toNativeSeparators(dir_.path()).toLocal8Bit().toStdString());
     }
     ~ScopedDataHome() {
+        log::platform::SetLogFolder({});
         if (saved_) {
             qputenv("XDG_DATA_HOME", *saved_);
         } else {

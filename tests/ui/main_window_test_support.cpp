@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "log/platform.h"
 #include "ui/Unit1.h"
 #include "ui/box_shape.h"
 #include "ui/window_owner.h"
@@ -21,9 +22,13 @@ TempDataHome::TempDataHome() {
         previous_ = qgetenv("XDG_DATA_HOME");
     }
     qputenv("XDG_DATA_HOME", dir_.path().toLocal8Bit());
+    // Windows keeps the log in its own folder, which no variable moves.
+    QDir().mkpath(LogFolder());
+    log::platform::SetLogFolder(QDir::toNativeSeparators(LogFolder()).toLocal8Bit().toStdString());
 }
 
 TempDataHome::~TempDataHome() {
+    log::platform::SetLogFolder({});
     if (previous_) {
         qputenv("XDG_DATA_HOME", *previous_);
     } else {

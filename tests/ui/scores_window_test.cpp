@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "log/io_error.h"
+#include "log/platform.h"
 #include "ui/scores.h"
 #include "ui/window_owner.h"
 
@@ -76,6 +77,11 @@ class ScoresWindowTest : public ::testing::Test {
         ASSERT_TRUE(dataHome_.isValid());
         savedDataHome_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", dataHome_.path().toLocal8Bit());
+        // Windows keeps the log in its own folder, which no variable moves.
+        const QString logFolder = dataHome_.path() + "/corvanelle-tandrel";
+        ASSERT_TRUE(QDir().mkpath(logFolder));
+        tandrel::log::platform::SetLogFolder(
+            QDir::toNativeSeparators(logFolder).toLocal8Bit().toStdString());
         scoreform = nullptr;
     }
 
@@ -83,6 +89,7 @@ class ScoresWindowTest : public ::testing::Test {
         WindowOwner::Instance().DestroyAll();
         scoreform = nullptr;
         qputenv("XDG_DATA_HOME", savedDataHome_);
+        tandrel::log::platform::SetLogFolder({});
     }
 
     QString LogPath() const { return dataHome_.path() + "/corvanelle-tandrel/trl.txt"; }
