@@ -77,6 +77,9 @@ export WINEPREFIX
 WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
 export WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or HTML engine installers
+# Wine takes its Windows locale from LC_ALL: English (United States), code
+# page 1252, whatever the caller's locale (tests that want another set it).
+export LC_ALL=C.UTF-8
 export HOME="${HOME:-$WINEPREFIX}"
 unset DISPLAY WAYLAND_DISPLAY  # never open a window, also on a desktop
 trap stop_wine_prefix EXIT

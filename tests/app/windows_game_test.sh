@@ -15,6 +15,8 @@ wineserver=/usr/lib/wine/wineserver64
 export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export QT_QPA_PLATFORM=windows
+# English (United States) in Wine, code page 1252; UTF-8 for xdotool's text.
+export LC_ALL=C.UTF-8
 unset QT_PLUGIN_PATH
 
 pids=()
