@@ -2,7 +2,8 @@
 # Sets everything up and runs every test: installs the missing Debian
 # packages, configures, builds and runs the suite under ctest, then the same
 # suite under the sanitizers, the static checks, the fuzzers and the Windows
-# build of the engine and score log under Wine.
+# build of the whole game under Wine, then the Windows zip and installer
+# under Wine.
 #
 # TANDREL_STAGES picks stages by name (default: all of them), for example
 #   TANDREL_STAGES="linux windows" scripts/test.sh
@@ -44,6 +45,7 @@ for stage in $stages; do
     windows)
         run_stage "Windows tests under Wine" \
             env TANDREL_WINDOWS_BUILD="$root/build/windows" "$root/scripts/test-windows.sh"
+        run_stage "Windows zip and installer under Wine" "$root/scripts/test-windows-package.sh"
         ;;
     *)
         echo "Unknown stage: $stage"
