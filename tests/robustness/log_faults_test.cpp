@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <optional>
 
 #include "log/io_error.h"
+#include "log/platform.h"
 #include "log/score_log.h"
 #include "robustness_support.h"
 #include "tests/support/files.h"
@@ -139,11 +141,15 @@ class FileHandlesUsedUp {
 TEST_F(LogFaults, NoFileHandleLeftIsTooManyOpenFilesUntilOneIsFree) {
     // The undefined-behaviour checker opens a pipe the first time it checks
     // the type of an object; every type met while no handle is left is met
-    // here first: a whole game, and the error.
+    // here first: a whole game whose first write fails the same way.
     rig_.PlayUntilEndCheck(3);
+    log::platform::SetFaultInjector([](log::platform::SysCall call) {
+        return log::platform::InjectedFault{call == log::platform::SysCall::kOpen ? EMFILE : 0};
+    });
+    EXPECT_EQ(EndCheckFailure(rig_, 4), "Too many open files");
+    log::platform::SetFaultInjector({});
     rig_.game.EndCheckTick();
     rig_.view.scoresOpened = 0;
-    EXPECT_STREQ(log::IoError(4).what(), "Too many open files");
 
     rig_.PlayUntilEndCheck(3);
     FileHandlesUsedUp handles;
