@@ -75,7 +75,11 @@ class PatternWriter {
         const QStringList parts = literal_.split(QLatin1Char('\''));
         for (qsizetype i = 0; i < parts.size(); ++i) {
             if (i > 0) out_.pattern += "\"'\"";
-            if (!parts[i].isEmpty()) out_.pattern += "'" + parts[i].toStdString() + "'";
+            if (!parts[i].isEmpty()) {
+                out_.pattern += '\'';
+                out_.pattern += parts[i].toStdString();
+                out_.pattern += '\'';
+            }
         }
         literal_.clear();
         lastField_ = 0;

@@ -325,6 +325,10 @@ TEST_F(ScoresWindowTest, ReadErrorIsBoxedAfterTheLinesReadSoFarAreShown) {
 }
 
 TEST_F(ScoresWindowTest, UnreadableLogIsBoxedAndTheWindowStays) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows links to a file as a shortcut, which reads; a failing read is "
+                    "shown by ReadErrorIsBoxedAfterTheLinesReadSoFarAreShown";
+#endif
     // A log whose every read fails, even for root: the process's own memory
     // file reads as an I/O error at offset 0.
     if (!QFile::link("/proc/self/mem", QString::fromStdString(logPath_))) {
