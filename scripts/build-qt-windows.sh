@@ -13,8 +13,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-"$root/scripts/deps.sh" cmake ninja-build xz-utils dpkg-dev g++-mingw-w64-x86-64-posix \
-    qt6-base-dev qt6-base-dev-tools
+source "$root/scripts/packages.sh"
+"$root/scripts/deps.sh" "${QT_WINDOWS_BUILD_PACKAGES[@]}"
 
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"  # 6.4.2+dfsg-10 or the like
 features=(
@@ -69,6 +69,7 @@ fetch_source() {
     mkdir -p "$apt_dir/lists/partial"
     list="$apt_dir/sources.list"
     local mirror
+    # shellcheck disable=SC2016 # apt expands $(REPO_URI) itself
     mirror="$(apt-get indextargets --format '$(REPO_URI)' 'Created-By: Packages' 2>/dev/null |
         grep -v security | head -n1)"
     if [ -z "$mirror" ]; then

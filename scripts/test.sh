@@ -34,8 +34,29 @@ run_stage() {
     fi
 }
 
+# Where no cache holds Qt for Windows, building it takes about half an hour.
+# It starts at once, at the lowest priority, on what the other stages leave
+# of the cores (the fuzzers use one, the window tests wait on timers), and
+# the Windows stage waits for it: the build holds a lock until it is done.
+start_qt_for_windows() {
+    [[ " $stages " == *" windows "* ]] || return 0
+    "$root/scripts/deps.sh" "${QT_WINDOWS_BUILD_PACKAGES[@]}" || return 0
+    mkdir -p "$root/build"
+    echo "Building Qt for Windows beside the other stages; output in build/qt-windows.log"
+    setsid nice -n 19 "$root/scripts/build-qt-windows.sh" >"$root/build/qt-windows.log" 2>&1 &
+    qt_build=$!
+}
+
+# An interrupted run leaves no build of Qt behind.
+stop_qt_for_windows() {
+    [ -n "${qt_build:-}" ] && kill -0 "$qt_build" 2>/dev/null && kill -- "-$qt_build"
+    return 0
+}
+
 passed=0
 failed=0
+trap stop_qt_for_windows EXIT
+start_qt_for_windows
 for stage in $stages; do
     case "$stage" in
     linux) run_stage "Linux tests" linux_tests ;;
