@@ -40,7 +40,10 @@ file_list() {
 # every DLL it loaded that is not part of Wine came from the folder $2.
 check_game_runs() {
     local program="$1" folder="$2" trace="$work/loaddll.log" status=0
-    start_program "$program" "$trace" || fail "no window of $program"
+    if ! start_program "$program" "$trace"; then
+        fail "no window of $program within 60 s; the last DLLs Wine loaded for it:"
+        tail -n 15 "$trace" >&2
+    fi
     close_program || status=$?
     ((status == 0)) || fail "$program ended with exit code $status"
     local loaded
