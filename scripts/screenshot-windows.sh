@@ -21,12 +21,22 @@ mkdir -p "$(unix_path 'C:\Games')"
 unzip -q "$zip_file" -d "$(unix_path 'C:\Games')"
 start_program "C:\\Games\\$(basename "$zip_file" .zip)\\tandrel.exe" /dev/null
 window="$(xdotool search --onlyvisible --name "^$main_window_title\$" | head -n1)"
-xdotool windowfocus --sync "$window"
-# Amount has the focus; Time, then Name follow it. File > Go by its access keys.
-xdotool key --delay 100 Tab Tab
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+sleep 1
+# Everything above the form's client area (Wine's frame and the menu bar),
+# read from the picture as the game test does, below the dark title bar.
+title=20
+below_title="$(import -window "$window" -crop "+0+$title" +repage -depth 8 ppm:- |
+    python3 "$root/tests/app/windows_game_layout.py")"
+top=$((title + below_title))
+xdotool mousemove --window "$window" 132 $((242 + top)) click 1  # the name field
+sleep 0.4
 xdotool type --delay 100 Ann
-xdotool key --delay 200 alt+f g
-sleep 1.5
+# File > Go: a click on the menu bar's first title, then the item's access key.
+xdotool mousemove --window "$window" 12 $((top - 9)) click 1
+sleep 0.5
+xdotool key g
+sleep 2.2
 import -window "$window" "$picture"
 close_program
 echo "Wrote $picture"
