@@ -22,7 +22,7 @@ qt="$("$root/scripts/build-qt-windows.sh" | tail -n1)"
 
 # Qt's toolchain file finds Qt and its host tools, then loads the project's.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-qt.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DTANDREL_TESTS=OFF -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF >/dev/null
 cmake --build "$build" --target tandrel -j"$(nproc)"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"

@@ -99,7 +99,7 @@ qt_done=$SECONDS
 # tree of its own: a tree's toolchain cannot change once configured.)
 cmake -S "$root" -B "$build/tandrel-qt" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-qt.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTANDREL_UI=ON -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF -DTANDREL_TESTS=ON \
     -DTANDREL_WARNINGS_AS_ERRORS=ON \
     -DGTest_DIR="$build/googletest/lib/cmake/GTest" \
