@@ -42,7 +42,7 @@ start_qt_for_windows() {
     [[ " $stages " == *" windows "* ]] || return 0
     "$root/scripts/deps.sh" "${QT_WINDOWS_BUILD_PACKAGES[@]}" || return 0
     mkdir -p "$root/build"
-    echo "Building Qt for Windows beside the other stages; output in build/qt-windows.log"
+    echo "Qt for Windows: built beside the other stages unless cached; output in build/qt-windows.log"
     setsid nice -n 19 "$root/scripts/build-qt-windows.sh" >"$root/build/qt-windows.log" 2>&1 &
     qt_build=$!
 }
