@@ -43,7 +43,12 @@ start_qt_for_windows() {
     "$root/scripts/deps.sh" "${QT_WINDOWS_BUILD_PACKAGES[@]}" || return 0
     mkdir -p "$root/build"
     echo "Qt for Windows: built beside the other stages unless cached; output in build/qt-windows.log"
-    setsid nice -n 19 "$root/scripts/build-qt-windows.sh" >"$root/build/qt-windows.log" 2>&1 &
+    # A session of its own, so that it can be stopped with all its compilers.
+    # Where the kernel shares the processor between sessions (autogroups),
+    # nice counts only within one, so the new session's share is lowered too.
+    # shellcheck disable=SC2016 # $0 is the inner shell's
+    setsid bash -c 'echo 19 2>/dev/null >/proc/self/autogroup; exec nice -n 19 "$0"' \
+        "$root/scripts/build-qt-windows.sh" >"$root/build/qt-windows.log" 2>&1 &
     qt_build=$!
 }
 
