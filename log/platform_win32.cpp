@@ -149,7 +149,9 @@ std::wstring Widen(UINT codePage, std::string_view text) {
         RaiseLastError();
     }
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+    if (MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length) != length) {
+        RaiseLastError();
+    }
     return wide;
 }
 
@@ -169,7 +171,10 @@ std::string Narrow(UINT codePage, std::wstring_view wide) {
         RaiseLastError();
     }
     std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), length, missing, nullptr);
+    if (WideCharToMultiByte(codePage, flags, wide.data(), size, text.data(), length, missing,
+                            nullptr) != length) {
+        RaiseLastError();
+    }
     return text;
 }
 
