@@ -9,10 +9,14 @@
 # tandrel.exe with the Qt and MinGW runtime DLLs beside it and the plugins Qt
 # loads at run time in platforms\ and styles\. Qt for Windows is built first
 # when its cache is missing (scripts/build-qt-windows.sh).
+#
+# The game is built in a Release tree of its own, or taken from the Windows
+# build tree named by TANDREL_WINDOWS_GAME_TREE (the test stage's, whose
+# tandrel.exe has just passed the tests), so that it is not compiled twice.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dist="${TANDREL_WINDOWS_DIST:-$root/build/windows-dist}"
-build="$root/build/windows-release"
+build="${TANDREL_WINDOWS_GAME_TREE:-$root/build/windows-release}"
 triplet=x86_64-w64-mingw32
 
 "$root/scripts/deps.sh" cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
@@ -21,9 +25,16 @@ triplet=x86_64-w64-mingw32
 qt="$("$root/scripts/build-qt-windows.sh" | tail -n1)"
 
 # Qt's toolchain file finds Qt and its host tools, then loads the project's.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-qt.cmake" -DCMAKE_BUILD_TYPE=Release \
-    -DTANDREL_TESTS=OFF -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF >/dev/null
+if [ -z "${TANDREL_WINDOWS_GAME_TREE:-}" ]; then
+    cmake -S "$root" -B "$build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-qt.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DTANDREL_TESTS=OFF -DTANDREL_BENCH=OFF -DTANDREL_FUZZ=OFF \
+        >/dev/null
+elif [ ! -f "$build/CMakeCache.txt" ]; then
+    echo "package-windows.sh: no configured build tree in $build" >&2
+    exit 1
+fi
 cmake --build "$build" --target tandrel -j"$(nproc)"
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 [ -n "$version" ] || { echo "package-windows.sh: no project version in $build" >&2; exit 1; }

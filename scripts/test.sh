@@ -71,7 +71,9 @@ for stage in $stages; do
     windows)
         run_stage "Windows tests under Wine" \
             env TANDREL_WINDOWS_BUILD="$root/build/windows" "$root/scripts/test-windows.sh"
-        run_stage "Windows zip and installer under Wine" "$root/scripts/test-windows-package.sh"
+        run_stage "Windows zip and installer under Wine" \
+            env TANDREL_WINDOWS_GAME_TREE="$root/build/windows/tandrel-qt" \
+            "$root/scripts/test-windows-package.sh"
         ;;
     *)
         echo "Unknown stage: $stage"
