@@ -28,13 +28,14 @@ features=(
     # Plugins the game does not ship: the Direct2D platform (Direct2D itself
     # stays, Gui's DirectWrite fonts need it) and the image formats.
     -DFEATURE_direct2d1_1=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
-    # Widgets, dialogs and document formats the game does not use.
+    # Widgets, dialogs and document formats the game does not use (the Vista
+    # style needs the input dialog).
     -DFEATURE_graphicsview=OFF -DFEATURE_filedialog=OFF -DFEATURE_colordialog=OFF
     -DFEATURE_fontdialog=OFF -DFEATURE_wizard=OFF -DFEATURE_mdiarea=OFF
     -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_dial=OFF
     -DFEATURE_lcdnumber=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_keysequenceedit=OFF
     -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF -DFEATURE_columnview=OFF
-    -DFEATURE_datawidgetmapper=OFF -DFEATURE_inputdialog=OFF -DFEATURE_errormessage=OFF
+    -DFEATURE_datawidgetmapper=OFF -DFEATURE_errormessage=OFF
     -DFEATURE_commandlinkbutton=OFF -DFEATURE_undoview=OFF -DFEATURE_textodfwriter=OFF
     -DFEATURE_pdf=OFF -DFEATURE_movie=OFF
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON
