@@ -62,7 +62,7 @@ sleep 1
 # the font; the form's controls lie below it. The top of the BOX3 label's
 # text, the first dark pixels in its column, gives the offset.
 menu_height="$(import -window "$window" -depth 8 ppm:- | python3 "$here/windows_game_layout.py")" ||
-    fail "no BOX3 label found in the window"
+    fail "no BOX3 label in the window font's 8-point face found in the window"
 client_x() { echo "$1"; }
 client_y() { echo $(($1 + menu_height)); }
 click_at() {
