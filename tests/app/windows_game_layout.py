@@ -30,16 +30,16 @@ def read_ppm(data):
     return width, height, data[position + 1:]
 
 
+def is_dark(pixels, offset):
+    return sum(pixels[offset:offset + 3]) < 200
+
+
 def dark_rows(width, height, pixels):
     for y in range(height):
         for x in range(LABEL_LEFT, min(LABEL_RIGHT, width)):
             if is_dark(pixels, (y * width + x) * 3):
                 yield y
                 break
-
-
-def is_dark(pixels, offset):
-    return sum(pixels[offset:offset + 3]) < 200
 
 
 # The width of the dark run in the given rows that reaches into the label's
