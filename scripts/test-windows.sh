@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Cross-builds the whole program with its tests for 64-bit Windows
 # (MinGW-w64, against Qt for Windows built by build-qt-windows.sh, which it
-# builds first when its cache is missing) and runs the tests under Wine, in a
-# fresh Wine prefix that is removed afterwards: the engine, log, window and
+# builds first when its cache is missing) and runs the tests under Wine, in
+# fresh Wine prefixes that are removed afterwards: the engine, log, window and
 # application suites with Qt's offscreen platform, and tests that start
 # tandrel.exe on a virtual display of their own. Reads no input and opens no
 # window on the caller's display.
+#
+# Wine keeps the regional settings in the prefix's registry, and every Wine
+# program rewrites them for its own locale as it starts. That includes the
+# services a prefix starts when a program first needs them (the RPC server,
+# for one), which have the locale the prefix booted in. So the tests labelled
+# "german" run in a second prefix, booted in German, after the others.
 #
 # Build trees go to build-windows/ (TANDREL_WINDOWS_BUILD overrides it);
 # GoogleTest is built for the target once and kept there.
@@ -41,11 +47,13 @@ build_googletest() {
     echo "$built_from" >"$stamp"
 }
 
-# A Wine server that lives until cleanup, and the prefix's background
-# services started from a process whose output goes nowhere. Otherwise every
-# test would start them afresh, and they would hold ctest's output pipe open
-# until the server's idle timeout, several seconds per test.
+# Boots prefix $1 in locale $2: a Wine server that lives until cleanup, and
+# the prefix's background services started from a process whose output goes
+# nowhere. Otherwise every test would start them afresh, and they would hold
+# ctest's output pipe open until the server's idle timeout, several seconds
+# per test.
 boot_wine_prefix() {
+    export WINEPREFIX="$1" LC_ALL="$2"
     "$wineserver" -p </dev/null >/dev/null 2>&1
     timeout 300 "$wine" wineboot --init </dev/null >/dev/null 2>&1
     # Every Windows machine has its fonts ("MS Sans Serif" among them) in the
@@ -62,33 +70,37 @@ windows_path_list() {
     echo "$list"
 }
 
-# Waits for a boot still under way first, so that its server cannot outlive
-# the prefix.
-stop_wine_prefix() {
+# Waits for boots still under way first, so that no server can outlive its
+# prefix.
+stop_wine_prefixes() {
     local status=$?
     [ "$status" -eq 0 ] || echo "Windows tests failed after $((SECONDS - started)) s" >&2
-    wait "${booting:-}" 2>/dev/null || true
-    "$wineserver" -k 2>/dev/null || true
-    "$wineserver" -w 2>/dev/null || true
-    rm -rf "$WINEPREFIX"
+    wait "${booting[@]}" 2>/dev/null || true
+    for prefix in "$english_prefix" "$german_prefix"; do
+        WINEPREFIX="$prefix" "$wineserver" -k 2>/dev/null || true
+        WINEPREFIX="$prefix" "$wineserver" -w 2>/dev/null || true
+        rm -rf "$prefix"
+    done
 }
 
-export WINEPREFIX
-WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
-export WINEARCH=win64 WINEDEBUG=-all
+english_prefix="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
+german_prefix="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine-de.XXXXXX")"
+export WINEPREFIX="$english_prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or HTML engine installers
 # Wine takes its Windows locale from LC_ALL: English (United States), code
 # page 1252, whatever the caller's locale (tests that want another set it).
 export LC_ALL=C.UTF-8
 export HOME="${HOME:-$WINEPREFIX}"
 unset DISPLAY WAYLAND_DISPLAY  # never open a window, also on a desktop
-trap stop_wine_prefix EXIT
+trap stop_wine_prefixes EXIT
 trap 'exit 130' INT TERM  # through the EXIT trap, which removes the prefix
 
-# The prefix boots while the code compiles; tests are listed at test time,
+# The prefixes boot while the code compiles; tests are listed at test time,
 # so the build itself runs nothing under Wine.
-boot_wine_prefix &
-booting=$!
+boot_wine_prefix "$english_prefix" "$LC_ALL" &
+booting=($!)
+boot_wine_prefix "$german_prefix" de_DE.UTF-8 &
+booting+=($!)
 
 build_googletest
 gtest_done=$SECONDS
@@ -114,10 +126,12 @@ WINEPATH="$(windows_path_list "$qt/bin" "$(runtime_folder libstdc++-6.dll)" \
     "$(runtime_folder libwinpthread-1.dll)")"
 export WINEPATH
 
-if ! wait "$booting"; then
-    echo "test-windows.sh: the Wine prefix did not start" >&2
-    exit 1
-fi
+for boot in "${booting[@]}"; do
+    if ! wait "$boot"; then
+        echo "test-windows.sh: a Wine prefix did not start" >&2
+        exit 1
+    fi
+done
 
 run_tests() {
     ctest --test-dir "$build/tandrel-qt" --output-on-failure -j"$jobs" --timeout 120 "$@" </dev/null
@@ -155,7 +169,8 @@ retry_silent_failures() {
     run_tests -R "^($(IFS='|' && echo "${escaped[*]}"))\$"
 }
 
-run_tests || retry_silent_failures
+run_tests -LE german || retry_silent_failures
+WINEPREFIX="$german_prefix" run_tests -L german || WINEPREFIX="$german_prefix" retry_silent_failures
 
 echo "Windows tests passed in $((SECONDS - started)) s" \
     "(GoogleTest $((gtest_done - started)) s, Qt $((qt_done - gtest_done)) s," \
