@@ -53,7 +53,8 @@ build_googletest() {
 # ctest's output pipe open until the server's idle timeout, several seconds
 # per test.
 boot_wine_prefix() {
-    export WINEPREFIX="$1" LC_ALL="$2"
+    # Wine reads the locale's name; bash warns when glibc lacks the locale.
+    export WINEPREFIX="$1" LC_ALL="$2" 2>/dev/null
     "$wineserver" -p </dev/null >/dev/null 2>&1
     timeout 300 "$wine" wineboot --init </dev/null >/dev/null 2>&1
     # Every Windows machine has its fonts ("MS Sans Serif" among them) in the
@@ -132,6 +133,16 @@ for boot in "${booting[@]}"; do
         exit 1
     fi
 done
+
+# Holds prefix $1's desktop open, in locale $2, until the prefix's server is
+# stopped: without it, Wine closes the desktop whenever the last program on it
+# ends, and a test that opens the next window could wait a minute for it.
+keep_desktop() {
+    WINEPREFIX="$1" LC_ALL="$2" "$wine" "$build/tandrel-qt/tests/support/desktop_keeper.exe" \
+        </dev/null >/dev/null 2>&1 &
+}
+keep_desktop "$english_prefix" "$LC_ALL"
+keep_desktop "$german_prefix" de_DE.UTF-8
 
 run_tests() {
     ctest --test-dir "$build/tandrel-qt" --output-on-failure -j"$jobs" --timeout 120 "$@" </dev/null
