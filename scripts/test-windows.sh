@@ -86,6 +86,7 @@ stop_wine_prefixes() {
 
 english_prefix="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine.XXXXXX")"
 german_prefix="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-wine-de.XXXXXX")"
+german_locale=de_DE.UTF-8  # the locale the tests labelled "german" set
 export WINEPREFIX="$english_prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or HTML engine installers
 # Wine takes its Windows locale from LC_ALL: English (United States), code
@@ -94,13 +95,13 @@ export LC_ALL=C.UTF-8
 export HOME="${HOME:-$WINEPREFIX}"
 unset DISPLAY WAYLAND_DISPLAY  # never open a window, also on a desktop
 trap stop_wine_prefixes EXIT
-trap 'exit 130' INT TERM  # through the EXIT trap, which removes the prefix
+trap 'exit 130' INT TERM  # through the EXIT trap, which removes the prefixes
 
 # The prefixes boot while the code compiles; tests are listed at test time,
 # so the build itself runs nothing under Wine.
 boot_wine_prefix "$english_prefix" "$LC_ALL" &
 booting=($!)
-boot_wine_prefix "$german_prefix" de_DE.UTF-8 &
+boot_wine_prefix "$german_prefix" "$german_locale" &
 booting+=($!)
 
 build_googletest
@@ -142,7 +143,7 @@ keep_desktop() {
         </dev/null >/dev/null 2>&1 &
 }
 keep_desktop "$english_prefix" "$LC_ALL"
-keep_desktop "$german_prefix" de_DE.UTF-8
+keep_desktop "$german_prefix" "$german_locale"
 
 run_tests() {
     ctest --test-dir "$build/tandrel-qt" --output-on-failure -j"$jobs" --timeout 120 "$@" </dev/null
