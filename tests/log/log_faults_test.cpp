@@ -7,10 +7,10 @@
 #include <chrono>
 
 #include "log/error_codes.h"
-#include "log/io_error.h"
 #include "log/platform.h"
 #include "log/score_log.h"
 #include "tests/support/files.h"
+#include "tests/support/io_errors.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
@@ -26,6 +26,7 @@ namespace {
 
 using platform::InjectedFault;
 using platform::SysCall;
+using test::ErrorCodeOf;
 using test::LogLines;
 using test::ReadBytes;
 using test::TempFolder;
@@ -40,20 +41,6 @@ constexpr int kTooManyFiles = EMFILE;
 constexpr int kNoSpace = ENOSPC;
 constexpr int kDeviceFailure = EIO;
 #endif
-
-// Runs `step` and returns the code of the IoError it raised, or -1.
-template <typename Step>
-int ErrorCodeOf(Step step, std::string* message = nullptr) {
-    try {
-        step();
-    } catch (const IoError& error) {
-        if (message != nullptr) {
-            *message = error.what();
-        }
-        return error.Code();
-    }
-    return -1;
-}
 
 #ifdef _WIN32
 // True while a handle still holds `path`: an open without sharing is refused then.

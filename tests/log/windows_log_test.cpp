@@ -13,31 +13,21 @@
 #include <string>
 #include <vector>
 
-#include "log/io_error.h"
 #include "log/platform.h"
 #include "log/score_log.h"
 #include "tests/support/files.h"
+#include "tests/support/io_errors.h"
 #include "tests/support/temp_folder.h"
 
 namespace tandrel::log {
 namespace {
 
+using test::ErrorMessageOf;
 using test::LogLines;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 using Lines = std::vector<std::string>;
-
-// Runs `step` and returns the message of the IoError it raised, or "none".
-template <typename Step>
-std::string ErrorMessageOf(Step step) {
-    try {
-        step();
-    } catch (const IoError& error) {
-        return error.what();
-    }
-    return "none";
-}
 
 // Windows paths compare without regard to case.
 std::string Lowercase(std::string text) {
