@@ -28,23 +28,24 @@ killed=137 # the status the shell gives a program ended by SIGKILL
 output="$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")"
 trap 'rm -f "$output"' EXIT
 
-# Ends with status $1, or runs the program once more if Wine killed it.
-finish() {
-    [ "$1" -eq "$killed" ] || exit "$1"
+# Runs the program once more; that run's status is the one that counts.
+run_again() {
     echo "wine-run.sh: Wine killed the program as it was exiting; running it once more" >&2
     rm -f "$output"
-    exec "$wine" "${@:2}"
+    exec "$wine" "$@"
 }
 
 status=0
 if [[ " $* " == *" --gtest_list_tests "* ]]; then
     # The list is printed once, from the run that counts: CMake reads it.
     "$wine" "$@" >"$output" || status=$?
-    [ "$status" -eq "$killed" ] || cat "$output"
-    finish "$status" "$@"
+    [ "$status" -ne "$killed" ] || run_again "$@"
+    cat "$output"
+    exit "$status"
 fi
 "$wine" "$@" | tee "$output" || status=$?
-if [ "$status" -ne 0 ] && grep -qF '[  PASSED  ]' "$output" && ! grep -qF '[  FAILED  ]' "$output"; then
-    finish "$status" "$@"
+if [ "$status" -eq "$killed" ] && grep -qF '[  PASSED  ]' "$output" &&
+    ! grep -qF '[  FAILED  ]' "$output"; then
+    run_again "$@"
 fi
 exit "$status"
