@@ -1,12 +1,8 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 compilers (the
 # "posix" thread model, so that std::thread and std::mutex are available).
-#
-#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-#
-# Programs are linked statically (libgcc, libstdc++, winpthread): the .exe
-# files need no MinGW DLLs beside them and run under Wine or on Windows as
-# they are. Test programs run through scripts/wine-run.sh, so ctest and
-# gtest_discover_tests work from the Linux host.
+# Qt for Windows is built with this file too (scripts/build-qt-windows.sh),
+# and its text is part of that build's cache key: it says which compilers
+# and which target, nothing about how the project links or runs its tests.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -23,7 +19,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)

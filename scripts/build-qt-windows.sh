@@ -17,54 +17,11 @@ source "$root/scripts/packages.sh"
 "$root/scripts/deps.sh" "${QT_WINDOWS_BUILD_PACKAGES[@]}"
 
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"  # 6.4.2+dfsg-10 or the like
-# Only what the game and its tests use is built: a shorter build, where a
-# machine without the cache has to wait for it.
-features=(
-    # Modules.
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF
-    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
-    # Debian's source leaves out the tablet header the windows platform needs.
-    -DFEATURE_tabletevent=OFF
-    # Plugins the game does not ship: the Direct2D platform (Direct2D itself
-    # stays, Gui's DirectWrite fonts need it) and the image formats.
-    -DFEATURE_direct2d1_1=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
-    # Widgets, dialogs and document formats the game does not use (the Vista
-    # style needs the input dialog).
-    -DFEATURE_graphicsview=OFF -DFEATURE_filedialog=OFF -DFEATURE_colordialog=OFF
-    -DFEATURE_fontdialog=OFF -DFEATURE_wizard=OFF -DFEATURE_mdiarea=OFF
-    -DFEATURE_calendarwidget=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_dial=OFF
-    -DFEATURE_lcdnumber=OFF -DFEATURE_fontcombobox=OFF -DFEATURE_keysequenceedit=OFF
-    -DFEATURE_splashscreen=OFF -DFEATURE_toolbox=OFF -DFEATURE_columnview=OFF
-    -DFEATURE_datawidgetmapper=OFF -DFEATURE_errormessage=OFF
-    -DFEATURE_commandlinkbutton=OFF -DFEATURE_undoview=OFF -DFEATURE_textodfwriter=OFF
-    -DFEATURE_pdf=OFF -DFEATURE_movie=OFF
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON
-    -DCMAKE_BUILD_TYPE=Release
-)
-# Two mends to Qt 6.4.2's Windows code, made to the unpacked source before it
-# is built. Idempotent: a source tree already mended is left as it is.
-#  - The windows platform plugin asks for dynamic OpenGL in one place without
-#    asking whether OpenGL is built at all, and so fails to compile with
-#    OpenGL off.
-#  - Bitmap fonts ("MS Sans Serif") are listed under their cell height but
-#    asked of Windows by character height, so a font at 11 pixels, 8 points,
-#    came out in the next face up, 10 points. They are listed under their
-#    character height now, as they are asked for.
-mend_source() {
-    local window="$work/qtbase/src/plugins/platforms/windows/qwindowswindow.cpp"
-    local fonts="$work/qtbase/src/gui/text/windows/qwindowsfontdatabase.cpp"
-    local opengl='#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)'
-    local size='const int size = scalable ? SMOOTH_SCALABLE : textmetric->tmHeight'
-    sed -i "/^static inline bool isSoftwareGl()\$/,/^}\$/ s/^#if QT_CONFIG(dynamicgl)\$/$opengl/" \
-        "$window"
-    sed -i "s/^    $size;\$/    $size - textmetric->tmInternalLeading;/" "$fonts"
-    grep -q "^${opengl//\\/}\$" "$window" &&
-        grep -q "^    $size - textmetric->tmInternalLeading;\$" "$fonts"
-}
+options="$root/packaging/windows/qt/options.cmake"
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+patches=("$root"/packaging/windows/qt/patches/*.patch)
 
-key="$(printf '%s\n' "$qt_version" "${features[@]}" "$(cat "$root/cmake/mingw-w64-x86_64.cmake")" \
-    "$(declare -f mend_source)" |
-    sha256sum | cut -c1-12)"
+key="$(cat <(echo "$qt_version") "$options" "$toolchain" "${patches[@]}" | sha256sum | cut -c1-12)"
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/tandrel"
 prefix="$cache/qt-${qt_version%%+*}-mingw64-$key"
 
@@ -124,38 +81,38 @@ fetch_source() {
         "qt6-base=$qt_version")
 }
 
+# Unpacks the source, as upstream made it (without Debian's own patches), and
+# applies ours to it, each of which says what it mends and why.
 unpack_source() {
-    local src="$work/qtbase"
+    local src="$work/qtbase" patch
     [ -f "$src/CMakeLists.txt" ] && return
     rm -rf "$src" "$src.tmp"
     mkdir -p "$src.tmp"
     tar -xf "$work"/qt6-base_*.orig.tar.xz -C "$src.tmp" --strip-components=1
+    for patch in "${patches[@]}"; do
+        patch -d "$src.tmp" -p1 --quiet --forward --no-backup-if-mismatch <"$patch" || {
+            echo "build-qt-windows.sh: $patch does not apply to Qt $qt_version" >&2
+            exit 1
+        }
+    done
     mv "$src.tmp" "$src"
 }
 
 fetch_source
 unpack_source
-mend_source || {
-    echo "build-qt-windows.sh: the Qt source in $work/qtbase is not the one its mends are for" >&2
-    exit 1
-}
-
-# The project's toolchain, less its static linking and its Wine runner: Qt's
-# DLLs share one MinGW runtime with the programs that load them.
-toolchain="$work/toolchain.cmake"
-cat >"$toolchain" <<END
-include("$root/cmake/mingw-w64-x86_64.cmake")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "")
-unset(CMAKE_CROSSCOMPILING_EMULATOR)
-END
 
 started=$SECONDS
 echo "Building Qt for Windows into $prefix (about 25 minutes on two cores);" \
     "progress in $work/build.log" >&2
-logged "$work/configure.log" cmake -S "$work/qtbase" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${features[@]}"
+# Through ccache where there is one: a build under a new key (a changed
+# option or patch) then compiles again only what the change touches.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$work" CCACHE_NOHASHDIR=1
+fi
+logged "$work/configure.log" cmake -S "$work/qtbase" -B "$work/build" -G Ninja -C "$options" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" "${launcher[@]}"
 logged "$work/build.log" cmake --build "$work/build" -j"$(nproc)"
 rm -rf "$prefix"
 logged "$work/install.log" cmake --install "$work/build"

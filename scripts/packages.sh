@@ -4,5 +4,5 @@ QT_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev fonts-de
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils dpkg-dev
     lintian appstream man-db xvfb openbox x11-utils)
 # What scripts/build-qt-windows.sh needs to build Qt for Windows.
-QT_WINDOWS_BUILD_PACKAGES=(cmake ninja-build xz-utils dpkg-dev g++-mingw-w64-x86-64-posix
+QT_WINDOWS_BUILD_PACKAGES=(cmake ninja-build ccache xz-utils dpkg-dev patch g++-mingw-w64-x86-64-posix
     qt6-base-dev qt6-base-dev-tools)
