@@ -5,8 +5,8 @@
 #include "app/locale_settings.h"
 #include "core/clock_source.h"
 #include "core/game_state.h"
-#include "core/log_result_writer.h"
 #include "log/score_log.h"
+#include "results/log_result_writer.h"
 #include "ui/Unit1.h"
 #include "ui/spin_field.h"
 
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     tandrel::app::Application application(argc, argv);
     tandrel::ui::NumericSpinField::SetDecimalSeparator(locale.decimalSeparator);
 
-    tandrel::core::LogResultWriter results(locale.dates, &tandrel::log::ScoreLogPath);
+    tandrel::results::LogResultWriter results(locale.dates, &tandrel::log::ScoreLogPath);
     auto mainWindow =
         std::make_unique<Tmain>(tandrel::core::TheGameState(), results,
                                 tandrel::core::SystemClock(), &tandrel::log::ScoreLogPath);

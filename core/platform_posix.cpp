@@ -22,11 +22,11 @@ class SystemClockSource final : public ClockSource {
             static_cast<unsigned>(utc.tm_sec), static_cast<unsigned>(now.tv_nsec / 1'000'000));
     }
 
-    log::Date LocalDate() const override {
+    Date LocalDate() const override {
         const std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        return log::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
+        return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
     }
 };
 

@@ -18,10 +18,10 @@ class SystemClockSource final : public ClockSource {
         return MillisecondOfDay(utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds);
     }
 
-    log::Date LocalDate() const override {
+    Date LocalDate() const override {
         SYSTEMTIME local;
         GetLocalTime(&local);
-        return log::Date{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek};
+        return Date{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek};
     }
 };
 
