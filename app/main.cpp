@@ -11,7 +11,8 @@
 #include "ui/spin_field.h"
 
 // The program reads nothing from its command line or environment; Qt gets
-// only the program's name from argv.
+// only the program's name from argv. Its exit status is the event loop's: 0
+// when the main window closes.
 int main(int argc, char** argv) {
     const tandrel::app::LocaleSettings locale = tandrel::app::ReadSystemLocaleSettings();
     tandrel::app::Application application(argc, argv);
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     auto mainWindow =
         std::make_unique<Tmain>(tandrel::core::TheGameState(), results,
                                 tandrel::core::SystemClock(), &tandrel::log::ScoreLogPath);
-    tandrel::app::RunUntilMainWindowCloses(*mainWindow);
+    const int status = tandrel::app::RunUntilMainWindowCloses(*mainWindow);
     mainWindow.reset();
-    return 0;
+    return status;
 }
