@@ -48,7 +48,7 @@ else
 fi
 
 echo "== clang-format"
-mapfile -t sources < <(cd "$root" && find core log ui app tests bench fuzz \
+mapfile -t sources < <(cd "$root" && find core log results ui app tests bench fuzz tools \
     -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if (cd "$root" && clang-format --dry-run --Werror "${sources[@]}"); then
     echo "clang-format: ${#sources[@]} files clean"

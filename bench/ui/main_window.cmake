@@ -7,10 +7,6 @@ target_link_libraries(main_window_flash_bench PRIVATE tandrel_ui tandrel_results
 add_executable(main_window_startup_bench main_window_startup_bench.cpp)
 target_link_libraries(main_window_startup_bench PRIVATE tandrel_ui tandrel_results)
 
-# Pictures the main window in the middle of a game, for the documentation.
-add_executable(main_window_screenshot main_window_screenshot.cpp)
-target_link_libraries(main_window_screenshot PRIVATE tandrel_ui tandrel_results Qt6::Test)
-
 # When a held spin-field button steps: the delay, the rhythm, the pause.
 add_executable(spin_repeat_bench spin_repeat_bench.cpp)
 target_link_libraries(spin_repeat_bench PRIVATE tandrel_ui Qt6::Test)
