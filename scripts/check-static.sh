@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Static checks, all of which must pass:
-#   clang-tidy with the checked-in .clang-tidy on the sources of core/ log/ results/ ui/ app/,
+#   clang-tidy with the checked-in .clang-tidy on the sources of core/ log/ results/ ui/ app/ tools/,
 #   cppcheck (warning, performance, portability) on the same folders,
 #   clang-format --dry-run --Werror on every .cpp and .h of the project,
 #   the layering: core/ and log/ include neither each other nor ui/ or app/, ui/ no app/.
@@ -11,7 +11,7 @@ source "$root/scripts/packages.sh"
 "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${QT_PACKAGES[@]}" clang clang-tidy clang-format cppcheck
 
 build="${1:-$root/build/static}"
-folders=(core log results ui app)
+folders=(core log results ui app tools)
 status=0
 
 # clang-tidy reads the compile commands of a configured tree; moc's generated

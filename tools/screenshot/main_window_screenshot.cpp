@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
 
     StoppedClock clock;
-    const std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
+    std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
     tandrel::core::GameState state;
     tandrel::results::LogResultWriter results(tandrel::log::DateSettings{},
                                               [&] { return logPath; });
