@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "log/date_format.h"
+#include "core/date.h"
 
 namespace tandrel::core {
 
@@ -13,7 +13,7 @@ class ClockSource {
 
     // Milliseconds since midnight UTC, 0 .. 86'399'999.
     virtual std::uint32_t MillisecondOfUtcDay() const = 0;
-    virtual log::Date LocalDate() const = 0;
+    virtual Date LocalDate() const = 0;
 };
 
 // The system's clock (platform file).

@@ -37,7 +37,7 @@ class Game {
   private:
     // A finished game's result as first counted, kept until it is written.
     struct Result {
-        log::Date date;
+        Date date;
         std::string name;
         std::uint8_t score = 0;
         std::uint8_t amount = 0;

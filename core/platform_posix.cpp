@@ -3,38 +3,25 @@
 
 #include <ctime>
 
-#include "core/clock_source.h"
 #include "core/system_clock_source.h"
 
 namespace tandrel::core {
 
-namespace {
+std::uint32_t SystemMillisecondOfUtcDay() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::tm utc{};
+    gmtime_r(&now.tv_sec, &utc);
+    return MillisecondOfDay(static_cast<unsigned>(utc.tm_hour), static_cast<unsigned>(utc.tm_min),
+                            static_cast<unsigned>(utc.tm_sec),
+                            static_cast<unsigned>(now.tv_nsec / 1'000'000));
+}
 
-class SystemClockSource final : public ClockSource {
-  public:
-    std::uint32_t MillisecondOfUtcDay() const override {
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        std::tm utc{};
-        gmtime_r(&now.tv_sec, &utc);
-        return MillisecondOfDay(
-            static_cast<unsigned>(utc.tm_hour), static_cast<unsigned>(utc.tm_min),
-            static_cast<unsigned>(utc.tm_sec), static_cast<unsigned>(now.tv_nsec / 1'000'000));
-    }
-
-    log::Date LocalDate() const override {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return log::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
-    }
-};
-
-}  // namespace
-
-const ClockSource& SystemClock() {
-    static const SystemClockSource clock;
-    return clock;
+Date SystemLocalDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday};
 }
 
 }  // namespace tandrel::core

@@ -3,33 +3,20 @@
 
 #include <windows.h>
 
-#include "core/clock_source.h"
 #include "core/system_clock_source.h"
 
 namespace tandrel::core {
 
-namespace {
+std::uint32_t SystemMillisecondOfUtcDay() {
+    SYSTEMTIME utc;
+    GetSystemTime(&utc);
+    return MillisecondOfDay(utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds);
+}
 
-class SystemClockSource final : public ClockSource {
-  public:
-    std::uint32_t MillisecondOfUtcDay() const override {
-        SYSTEMTIME utc;
-        GetSystemTime(&utc);
-        return MillisecondOfDay(utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds);
-    }
-
-    log::Date LocalDate() const override {
-        SYSTEMTIME local;
-        GetLocalTime(&local);
-        return log::Date{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek};
-    }
-};
-
-}  // namespace
-
-const ClockSource& SystemClock() {
-    static const SystemClockSource clock;
-    return clock;
+Date SystemLocalDate() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    return Date{local.wYear, local.wMonth, local.wDay, local.wDayOfWeek};
 }
 
 }  // namespace tandrel::core

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "log/date_format.h"
+#include "core/date.h"
 
 namespace tandrel::core {
 
@@ -11,7 +11,7 @@ namespace tandrel::core {
 class ResultWriter {
   public:
     virtual ~ResultWriter() = default;
-    virtual void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
+    virtual void WriteResult(const Date& date, const std::string& name, std::uint8_t score,
                              std::uint8_t amount) = 0;  // throws on failure
 };
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Static checks, all of which must pass:
-#   clang-tidy with the checked-in .clang-tidy on the sources of core/ log/ ui/ app/,
+#   clang-tidy with the checked-in .clang-tidy on the sources of core/ log/ results/ ui/ app/ tools/,
 #   cppcheck (warning, performance, portability) on the same folders,
 #   clang-format --dry-run --Werror on every .cpp and .h of the project,
-#   the layering: core/ and log/ include nothing from ui/ or app/, ui/ nothing from app/.
+#   the layering: core/ and log/ include neither each other nor ui/ or app/, ui/ no app/.
 # Usage: scripts/check-static.sh [build-dir]   (default build/static)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,7 +11,7 @@ source "$root/scripts/packages.sh"
 "$root/scripts/deps.sh" "${BUILD_PACKAGES[@]}" "${QT_PACKAGES[@]}" clang clang-tidy clang-format cppcheck
 
 build="${1:-$root/build/static}"
-folders=(core log ui app)
+folders=(core log results ui app tools)
 status=0
 
 # clang-tidy reads the compile commands of a configured tree; moc's generated
@@ -48,7 +48,7 @@ else
 fi
 
 echo "== clang-format"
-mapfile -t sources < <(cd "$root" && find core log ui app tests bench fuzz \
+mapfile -t sources < <(cd "$root" && find core log results ui app tests bench fuzz tools \
     -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if (cd "$root" && clang-format --dry-run --Werror "${sources[@]}"); then
     echo "clang-format: ${#sources[@]} files clean"
@@ -58,10 +58,11 @@ fi
 
 echo "== layering"
 # Every library publishes the repository root as its include folder, so only
-# this check keeps the engine and the log free of the windows, and the
-# windows free of the start-up.
+# this check keeps the engine and the log free of each other and of the
+# windows, and the windows free of the start-up.
 layering_violations() {
-    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](ui|app)/' "$root/core" "$root/log"
+    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](log|results|ui|app)/' "$root/core"
+    grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](core|results|ui|app)/' "$root/log"
     grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]app/' "$root/ui"
 }
 violations="$(layering_violations || true)"
@@ -69,7 +70,7 @@ if [ -z "$violations" ]; then
     echo "layering: clean"
 else
     echo "$violations"
-    echo "layering: core/ and log/ may not include ui/ or app/, ui/ may not include app/"
+    echo "layering: core/ and log/ may include neither each other nor ui/ or app/, ui/ no app/"
     status=1
 fi
 

@@ -16,13 +16,13 @@ void RepeatRhythm::Press(Clock::time_point now) {
 void RepeatRhythm::Leave(Clock::time_point now) {
     if (!held_ || !over_) return;
     over_ = false;
-    left_when_paused_ = std::max(Clock::duration::zero(), due_ - now);
+    leftWhenPaused_ = std::max(Clock::duration::zero(), due_ - now);
 }
 
 void RepeatRhythm::Return(Clock::time_point now) {
     if (!held_ || over_) return;
     over_ = true;
-    due_ = now + left_when_paused_;
+    due_ = now + leftWhenPaused_;
 }
 
 void RepeatRhythm::Release() {

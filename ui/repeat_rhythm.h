@@ -34,7 +34,7 @@ class RepeatRhythm {
     bool held_ = false;
     bool over_ = false;
     Clock::time_point due_{};
-    Clock::duration left_when_paused_{};
+    Clock::duration leftWhenPaused_{};
 };
 
 }  // namespace tandrel::ui

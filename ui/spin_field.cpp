@@ -152,11 +152,11 @@ QToolButton* NumericSpinField::MakeButton(Qt::ArrowType arrow) {
 
 void NumericSpinField::PlaceButtons() {
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    const int inner_height = std::max(2, height() - 2 * frame);
-    const int up_height = inner_height / 2;
+    const int innerHeight = std::max(2, height() - 2 * frame);
+    const int upHeight = innerHeight / 2;
     const int left = width() - frame - kButtonWidth;
-    up_->setGeometry(left, frame, kButtonWidth, up_height);
-    down_->setGeometry(left, frame + up_height, kButtonWidth, inner_height - up_height);
+    up_->setGeometry(left, frame, kButtonWidth, upHeight);
+    down_->setGeometry(left, frame + upHeight, kButtonWidth, innerHeight - upHeight);
 }
 
 void NumericSpinField::Step(int delta) {

@@ -21,12 +21,12 @@ int HexDigit(char c) {
 // Reads a non-empty run of digits that makes up the whole of `digits`, giving
 // up as soon as the magnitude passes `limit`, so that any number of digits is
 // safe.
-bool ReadMagnitude(std::string_view digits, int base, int (*digit_of)(char), std::int64_t limit,
+bool ReadMagnitude(std::string_view digits, int base, int (*digitOf)(char), std::int64_t limit,
                    std::int64_t& magnitude) {
     if (digits.empty()) return false;
     magnitude = 0;
     for (const char c : digits) {
-        const int digit = digit_of(c);
+        const int digit = digitOf(c);
         if (digit < 0) return false;
         magnitude = magnitude * base + digit;
         if (magnitude > limit) return false;

@@ -6,14 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
 #include <string>
 
 #include "log/score_log.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -21,39 +22,22 @@ namespace fs = std::filesystem;
 using tandrel::log::AppendLine;
 using tandrel::log::FormatResultLine;
 using tandrel::log::ReadLines;
+using tandrel::test::TempFolder;
+using tandrel::test::WriteLines;
 
 const std::string kResultLine = FormatResultLine("12/6/26", "Benchmark Player", 17, 20);
 
-class BenchFolder {
-  public:
-    BenchFolder() {
-        path_ = fs::temp_directory_path() /
-                ("tandrel-log-bench-" + std::to_string(std::random_device{}()));
-        fs::create_directories(path_);
-    }
-    ~BenchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-};
-
-const BenchFolder& Folder() {
-    static const BenchFolder folder;
+const TempFolder& Folder() {
+    static const TempFolder folder;
     return folder;
 }
 
-// Writes result lines until the file holds at least `minBytes`.
+// Writes result lines (at least one) until the file holds at least `minBytes`.
 std::string MakeLog(const std::string& name, std::uint64_t minBytes) {
     const std::string path = Folder().File(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    const std::string line = kResultLine + "\r\n";
-    for (std::uint64_t written = 0; written < minBytes || written == 0; written += line.size()) {
-        out << line;
-    }
+    const std::uint64_t lineBytes = kResultLine.size() + 2;  // CR LF
+    const std::uint64_t lines = std::max<std::uint64_t>(1, (minBytes + lineBytes - 1) / lineBytes);
+    WriteLines(path, lines, [](std::size_t) { return kResultLine; });
     return path;
 }
 
@@ -64,13 +48,11 @@ long PeakRssKiB() {
 }
 
 void BM_ReadMillionLineLog(benchmark::State& state) {
-    std::string path = Folder().File("million.txt");
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        for (int line = 0; line < 1'000'000; ++line) {
-            out << "12/6/26    Player " << line % 1000 << "    " << line % 21 << " out of 20\r\n";
-        }
-    }
+    const std::string path = Folder().File("million.txt");
+    WriteLines(path, 1'000'000, [](std::size_t line) {
+        return "12/6/26    Player " + std::to_string(line % 1000) + "    " +
+               std::to_string(line % 21) + " out of 20";
+    });
     const long rssBefore = PeakRssKiB();
     std::size_t lines = 0;
     for (auto _ : state) {

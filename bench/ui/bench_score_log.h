@@ -2,32 +2,20 @@
 
 // A score log of many games for the scores window's benchmarks.
 
-#include <QFile>
-#include <QString>
-#include <QTemporaryDir>
-#include <cstdlib>
+#include <cstddef>
 #include <string>
+
+#include "tests/support/files.h"
 
 namespace tandrel::bench {
 
-// A log of `lineCount` games, one line each, in a fresh folder of its own.
-class BenchScoreLog {
-  public:
-    explicit BenchScoreLog(int lineCount) {
-        QFile file(QString::fromStdString(Path()));
-        if (!file.open(QIODevice::WriteOnly)) std::abort();
-        std::string line;
-        for (int game = 1; game <= lineCount; ++game) {
-            line = "12/6/26    Player " + std::to_string(game) + "    " + std::to_string(game % 4) +
-                   " out of 3\r\n";
-            file.write(line.data(), static_cast<qint64>(line.size()));
-        }
-    }
-
-    std::string Path() const { return folder_.filePath(QStringLiteral("trl.txt")).toStdString(); }
-
-  private:
-    QTemporaryDir folder_;
-};
+// Writes a log of `lineCount` games to `path`, one line each.
+inline void WriteBenchScoreLog(const std::string& path, std::size_t lineCount) {
+    test::WriteLines(path, lineCount, [](std::size_t index) {
+        const std::size_t game = index + 1;
+        return "12/6/26    Player " + std::to_string(game) + "    " + std::to_string(game % 4) +
+               " out of 3";
+    });
+}
 
 }  // namespace tandrel::bench

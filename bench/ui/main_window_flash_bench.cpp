@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/log_result_writer.h"
+#include "results/log_result_writer.h"
 #include "ui/Unit1.h"
 #include "ui/spin_field.h"
 
@@ -51,7 +51,8 @@ double Drift(const std::vector<double>& lateness) {
 Figures MeasurePeriod(const QTemporaryDir& dataHome, std::uint32_t periodMs) {
     const std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
     tandrel::core::GameState state;
-    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{}, [&] { return logPath; });
+    tandrel::results::LogResultWriter results(tandrel::log::DateSettings{},
+                                              [&] { return logPath; });
     Tmain window{state, results, tandrel::core::SystemClock(), [&] { return logPath; }};
     window.show();
     window.spinamount->setText(QStringLiteral("255"));

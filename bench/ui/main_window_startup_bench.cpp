@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/log_result_writer.h"
 #include "log/score_log.h"
+#include "results/log_result_writer.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -65,8 +65,8 @@ int RunOnce(int argc, char** argv, bool mainWindow) {
     QElapsedTimer clock;
     clock.start();
     // The program's own parts; the log goes to the data home the parent set.
-    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{},
-                                           &tandrel::log::ScoreLogPath);
+    tandrel::results::LogResultWriter results(tandrel::log::DateSettings{},
+                                              &tandrel::log::ScoreLogPath);
     std::unique_ptr<QMainWindow> window =
         mainWindow
             ? std::make_unique<Tmain>(tandrel::core::TheGameState(), results,

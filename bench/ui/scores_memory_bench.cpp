@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "bench/ui/bench_score_log.h"
+#include "tests/support/temp_folder.h"
 #include "ui/scores.h"
 #include "ui/window_owner.h"
 
@@ -35,11 +38,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int windows = argc > 1 ? std::atoi(argv[1]) : kDefaultWindows;
     const int logLines = argc > 2 ? std::atoi(argv[2]) : kDefaultLogLines;
-    const tandrel::bench::BenchScoreLog log(logLines);
+    const tandrel::test::TempFolder folder;
+    const std::string logPath = folder.File("trl.txt");
+    tandrel::bench::WriteBenchScoreLog(logPath, static_cast<std::size_t>(std::max(logLines, 0)));
 
     const long atStart = ResidentKiB();
     for (int window = 0; window < windows; ++window) {
-        tandrel::ui::ShowScores([&log] { return log.Path(); });
+        tandrel::ui::ShowScores([&logPath] { return logPath; });
         QApplication::processEvents();  // painted, as the player sees it
         scoreform->close();
         QApplication::processEvents();

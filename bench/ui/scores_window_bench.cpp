@@ -7,8 +7,10 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <cstdio>
+#include <string>
 
 #include "bench/ui/bench_score_log.h"
+#include "tests/support/temp_folder.h"
 #include "ui/scores.h"
 #include "ui/window_owner.h"
 
@@ -27,10 +29,12 @@ bool NewestLineInView(const Tscoreform& form) {
 
 void BM_OpenScoresWindow(benchmark::State& state) {
     const int lineCount = static_cast<int>(state.range(0));
-    const tandrel::bench::BenchScoreLog log(lineCount);
+    const tandrel::test::TempFolder folder;
+    const std::string logPath = folder.File("trl.txt");
+    tandrel::bench::WriteBenchScoreLog(logPath, static_cast<std::size_t>(lineCount));
 
     for (auto _ : state) {
-        tandrel::ui::ShowScores([&log] { return log.Path(); });
+        tandrel::ui::ShowScores([&logPath] { return logPath; });
         QApplication::processEvents();  // the first paint of the filled window
 
         state.PauseTiming();

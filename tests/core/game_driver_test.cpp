@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/game.h"
-#include "core/log_result_writer.h"
 #include "log/io_error.h"
 #include "log/score_log.h"
+#include "results/log_result_writer.h"
 #include "tests/support/engine_fakes.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_folder.h"
@@ -43,7 +43,7 @@ class GameDriverTest : public ::testing::Test {
     PinnedClock clock;  // local date 7 December 2026
     RecordingView view;
     GameState state;
-    LogResultWriter writer{DottedDates(), [this] { return logPath; }};
+    results::LogResultWriter writer{DottedDates(), [this] { return logPath; }};
     Game game{state, view, clock, writer};
 
     void SetUp() override { game.GameSetUp(); }

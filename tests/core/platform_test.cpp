@@ -33,7 +33,7 @@ TEST(SystemClockTest, MillisecondOfUtcDayFollowsTheSystemClock) {
 
 TEST(SystemClockTest, LocalDateIsARealDateWithSundayAsZero) {
     using namespace std::chrono;
-    const log::Date date = SystemClock().LocalDate();
+    const Date date = SystemClock().LocalDate();
     const year_month_day ymd{year{date.year}, month{static_cast<unsigned>(date.month)},
                              day{static_cast<unsigned>(date.day)}};
     ASSERT_TRUE(ymd.ok());
@@ -86,7 +86,7 @@ TEST(SystemClockTest, LocalDateIsTheDateInTheLocalTimeZone) {
     const hours offset(east ? 14 : -12);
 
     year_month_day expected = DateAtOffset(offset);
-    log::Date date = SystemClock().LocalDate();
+    Date date = SystemClock().LocalDate();
     if (DateAtOffset(offset) != expected) {  // the local day ended between the reads
         expected = DateAtOffset(offset);
         date = SystemClock().LocalDate();

@@ -14,7 +14,7 @@
 #include "core/game.h"
 #include "core/game_state.h"
 #include "core/game_view.h"
-#include "core/log_result_writer.h"
+#include "results/log_result_writer.h"
 #include "tests/support/engine_fakes.h"
 #include "tests/support/temp_folder.h"
 
@@ -70,7 +70,7 @@ class ChildProcess {
 class SteppingClock : public core::ClockSource {
   public:
     std::uint32_t MillisecondOfUtcDay() const override;
-    log::Date LocalDate() const override { return log::Date{2026, 12, 6, 0}; }
+    core::Date LocalDate() const override { return core::Date{2026, 12, 6, 0}; }
 
   private:
     mutable std::uint32_t millisecond_ = 0;
@@ -87,7 +87,7 @@ struct GameRig {
     core::GameState state{};
     RecordingView view;
     SteppingClock clock;
-    core::LogResultWriter writer;
+    results::LogResultWriter writer;
     core::Game game;
 };
 

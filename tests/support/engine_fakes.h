@@ -17,14 +17,14 @@ namespace tandrel::test {
 class PinnedClock : public core::ClockSource {
   public:
     PinnedClock() = default;
-    PinnedClock(std::uint32_t startMillisecond, log::Date startDate)
+    PinnedClock(std::uint32_t startMillisecond, core::Date startDate)
         : millisecond(startMillisecond), date(startDate) {}
 
     std::uint32_t millisecond = 0;
-    log::Date date{2026, 12, 7, 1};
+    core::Date date{2026, 12, 7, 1};
 
     std::uint32_t MillisecondOfUtcDay() const override { return millisecond; }
-    log::Date LocalDate() const override { return date; }
+    core::Date LocalDate() const override { return date; }
 };
 
 // The draw worked out independently of the engine: 64-bit arithmetic with an
@@ -95,7 +95,7 @@ class RecordingView : public core::GameView {
 class FakeResultWriter : public core::ResultWriter {
   public:
     struct Written {
-        log::Date date;
+        core::Date date;
         std::string name;
         int score;
         int amount;
@@ -107,7 +107,7 @@ class FakeResultWriter : public core::ResultWriter {
     int failuresLeft = 0;
     std::string failureMessage = "disk full";
 
-    void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
+    void WriteResult(const core::Date& date, const std::string& name, std::uint8_t score,
                      std::uint8_t amount) override {
         calls_.push_back("write result");
         attempts.push_back({date, name, score, amount});

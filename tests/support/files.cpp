@@ -12,6 +12,14 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+void WriteLines(const std::string& path, std::size_t count,
+                const std::function<std::string(std::size_t)>& line) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (std::size_t index = 0; index < count; ++index) {
+        out << line(index) << "\r\n";
+    }
+}
+
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/log_result_writer.h"
+#include "results/log_result_writer.h"
 #include "tests/support/engine_fakes.h"
 #include "tests/support/temp_folder.h"
 #include "ui/Unit1.h"
@@ -30,9 +30,9 @@ class MainWindowFixture : public ::testing::Test {
 
     TempFolder folder;
     std::string logPath = folder.File("trl.txt");
-    PinnedClock clock{12'345'678, log::Date{2026, 12, 6, 0}};  // a Sunday
+    PinnedClock clock{12'345'678, core::Date{2026, 12, 6, 0}};  // a Sunday
     core::GameState state;
-    core::LogResultWriter results{log::DateSettings{}, [this] { return logPath; }};
+    results::LogResultWriter results{log::DateSettings{}, [this] { return logPath; }};
     Tmain window{state, results, clock, [this] { return logPath; }};
 };
 

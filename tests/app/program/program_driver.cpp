@@ -2,7 +2,8 @@
 // code stays untouched, and Qt loads this through its environment variables
 // (QT_PLUGIN_PATH, QT_QPA_GENERIC_PLUGINS). Once the main window is on
 // screen it prints what the window shows, types "1,5" into the Amount field
-// and leaves by File > Exit.
+// and leaves by File > Exit; given "exit=<n>" as its options, it ends the
+// event loop with status n instead, the main window still open.
 
 #include <QAction>
 #include <QApplication>
@@ -43,10 +44,18 @@ void When(QObject* context, std::function<bool()> ready, std::function<void()> t
 
 class ProgramDriver : public QObject {
   public:
-    ProgramDriver() {
+    explicit ProgramDriver(const QString& options) {
+        const bool endLoop = options.startsWith(QStringLiteral("exit="));
+        const int status = options.mid(5).toInt();
         When(
             this, [] { return ExposedMainWindow() != nullptr; },
-            [this] { Drive(*ExposedMainWindow()); });
+            [this, endLoop, status] {
+                if (endLoop) {
+                    QCoreApplication::exit(status);
+                } else {
+                    Drive(*ExposedMainWindow());
+                }
+            });
     }
 
   private:
@@ -78,8 +87,8 @@ class ProgramDriverPlugin : public QGenericPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "program_driver.json")
   public:
-    QObject* create(const QString& /*name*/, const QString& /*spec*/) override {
-        return new ProgramDriver;
+    QObject* create(const QString& /*name*/, const QString& spec) override {
+        return new ProgramDriver(spec);
     }
 };
 

@@ -16,13 +16,16 @@ struct Outcome {
 
 // The program runs in the test's own locale, which CMake sets for each test:
 // Wine gives a program it starts the locale of the Wine process itself.
-Outcome RunProgram(const QStringList& arguments) {
+// `driverOptions` go to the driver plugin.
+Outcome RunProgram(const QStringList& arguments, const QString& driverOptions = {},
+                   int expectedExitCode = 0) {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(TANDREL_DRIVER_PLUGINS));
-    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
-                       QStringLiteral("tandrelprogramdriver"));
+    QString driver = QStringLiteral("tandrelprogramdriver");
+    if (!driverOptions.isEmpty()) driver += QLatin1Char(':') + driverOptions;
+    environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), driver);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TANDREL_PROGRAM), arguments);
     Outcome run;
@@ -36,7 +39,7 @@ Outcome RunProgram(const QStringList& arguments) {
     run.exitCode = program.exitCode();
     // Windows ends the driver's lines with CR LF.
     run.output = QString::fromLocal8Bit(program.readAllStandardOutput()).remove(QLatin1Char('\r'));
-    if (run.exitCode != 0) {
+    if (run.exitCode != expectedExitCode) {
         ADD_FAILURE() << program.readAllStandardError().constData();
     }
     return run;
@@ -46,6 +49,10 @@ TEST(Program, FileExitEndsItWithCodeZero) {
     const Outcome run = RunProgram({});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.output.contains("amount: 15\n")) << run.output.toStdString();
+}
+
+TEST(Program, ExitsWithTheEventLoopsStatus) {
+    EXPECT_EQ(RunProgram({}, QStringLiteral("exit=3"), 3).exitCode, 3);
 }
 
 TEST(ProgramInGerman, TheAmountFieldUsesTheLocalesDecimalSeparator) {

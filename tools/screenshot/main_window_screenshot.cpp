@@ -13,7 +13,7 @@
 
 #include "core/box_draw.h"
 #include "core/game_state.h"
-#include "core/log_result_writer.h"
+#include "results/log_result_writer.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -27,7 +27,7 @@ class StoppedClock : public tandrel::core::ClockSource {
         }
     }
     std::uint32_t MillisecondOfUtcDay() const override { return millisecond_; }
-    tandrel::log::Date LocalDate() const override { return {2026, 12, 6, 0}; }
+    tandrel::core::Date LocalDate() const override { return {2026, 12, 6, 0}; }
 
   private:
     std::uint32_t millisecond_ = 43'200'000;
@@ -45,9 +45,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
 
     StoppedClock clock;
-    const std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
+    std::string logPath = (dataHome.path() + QStringLiteral("/trl.txt")).toStdString();
     tandrel::core::GameState state;
-    tandrel::core::LogResultWriter results(tandrel::log::DateSettings{}, [&] { return logPath; });
+    tandrel::results::LogResultWriter results(tandrel::log::DateSettings{},
+                                              [&] { return logPath; });
     Tmain window{state, results, clock, [&] { return logPath; }};
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {

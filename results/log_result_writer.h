@@ -6,14 +6,15 @@
 #include "core/result_writer.h"
 #include "log/date_format.h"
 
-namespace tandrel::core {
+namespace tandrel::results {
 
-// Writes results as lines of the score log.
-class LogResultWriter : public ResultWriter {
+// Writes the engine's results as lines of the score log, the date in the
+// locale's short date format.
+class LogResultWriter : public core::ResultWriter {
   public:
     explicit LogResultWriter(log::DateSettings dates,
                              std::function<std::string()> logPath = DefaultLogPath());
-    void WriteResult(const log::Date& date, const std::string& name, std::uint8_t score,
+    void WriteResult(const core::Date& date, const std::string& name, std::uint8_t score,
                      std::uint8_t amount) override;
 
   private:
@@ -22,4 +23,4 @@ class LogResultWriter : public ResultWriter {
     std::function<std::string()> logPath_;
 };
 
-}  // namespace tandrel::core
+}  // namespace tandrel::results
