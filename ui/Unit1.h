@@ -78,6 +78,11 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     tandrel::core::GameClock Timer2;  // end check
 
   private:
+    struct Box;  // one row of the table the boxes are made from
+    static const std::array<Box, 6>& Boxes();
+
+    // Wraps a handler so that any error it raises goes to the error box.
+    std::function<void()> Guard(void (Tmain::*handler)());
     void CreateBoxes(QWidget* client);
     void CreateFields(QWidget* client);
     void CreateMenu();
@@ -107,8 +112,6 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     void SetPlaybackClockEnabled(bool enabled) override;
     void SetEndCheckClockEnabled(bool enabled) override;
     void ShowScores() override;
-
-    std::array<tandrel::ui::BoxShape*, 6> Shapes() const;
 
     std::function<std::string()> scoreLogPath_;
     tandrel::core::Game game_;
