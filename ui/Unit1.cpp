@@ -12,6 +12,7 @@
 #include "ui/box_label.h"
 #include "ui/box_shape.h"
 #include "ui/error_box.h"
+#include "ui/late_alt_filter.h"
 #include "ui/scores.h"
 #include "ui/spin_field.h"
 #include "ui/whole_characters.h"
@@ -33,6 +34,7 @@ constexpr QSize kOuterSize{237, 307};      // frame, caption and menu bar includ
 
 constexpr int kBoxSide = 65;
 constexpr QPoint kLabelOffset{16, 24};  // a box label's place inside its square
+constexpr int kGridColumns = 3;
 
 template <class Label>
 Label* PlaceLabel(Label* label, const QString& name, QPoint position) {
@@ -127,6 +129,7 @@ std::function<void()> Tmain::Guard(void (Tmain::*handler)()) {
 }
 
 void Tmain::CreateBoxes(QWidget* client) {
+    std::array<BoxLabel*, 6> labels{};
     for (std::size_t i = 0; i < Boxes().size(); ++i) {
         const Box& box = Boxes()[i];
         const QString number = QString::number(i + 1);
@@ -140,7 +143,9 @@ void Tmain::CreateBoxes(QWidget* client) {
         connect(label, &BoxLabel::Clicked, this, Guard(box.click));
         this->*box.shape = shape;
         this->*box.label = label;
+        labels[i] = label;
     }
+    tandrel::ui::LinkAsGrid(labels, kGridColumns);
 }
 
 void Tmain::CreateFields(QWidget* client) {
@@ -160,6 +165,12 @@ void Tmain::CreateFields(QWidget* client) {
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);
     setTabOrder(spintime, namedit);
+    // The box labels follow the fields, in reading order.
+    QWidget* previous = namedit;
+    for (const Box& box : Boxes()) {
+        setTabOrder(previous, this->*box.label);
+        previous = this->*box.label;
+    }
     // The first enabled field in tab order, entered as by Tab: its text is
     // selected, so that typing replaces it. The window's activation hands it
     // the focus later, for a reason that selects nothing.
@@ -181,6 +192,9 @@ void Tmain::CreateMenu() {
     // Keep every item in its own menu: no platform moves About or Exit elsewhere.
     for (QAction* item : {Go1, Exit1, Scores1, About1}) {
         item->setMenuRole(QAction::NoRole);
+    }
+    for (QMenu* menu : {File1, View1, Help1}) {
+        tandrel::ui::KeepOpenOnLateAltPress(*menu);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/scores.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <memory>
@@ -138,6 +139,14 @@ void Tscoreform::ShowLines(const QString& lines) {
     // every row of it when it wraps, is the one in view.
     QScrollBar* scroll = Memo1->verticalScrollBar();
     scroll->setValue(scroll->maximum());
+}
+
+void Tscoreform::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Tscoreform::closeEvent(QCloseEvent* event) {
