@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
 #include <utility>
 
 #include "ui/about.h"
+#include "ui/announcer.h"
 #include "ui/box_label.h"
 #include "ui/box_shape.h"
 #include "ui/error_box.h"
@@ -62,27 +64,35 @@ QLabel* NewLabel(QWidget* client, const char* name, const char* text, QPoint pos
                       position);
 }
 
+// The field's step buttons take no focus, but a screen reader still meets them.
+void NameStepButtons(NumericSpinField* field) {
+    field->UpButton()->setAccessibleName(QStringLiteral("Up"));
+    field->DownButton()->setAccessibleName(QStringLiteral("Down"));
+}
+
 }  // namespace
 
 // One box: the members that hold its square and label, the label's click
-// handler, the square's place in the client area and its fill.
+// handler, the square's place in the client area, its fill and the fill's name.
 struct Tmain::Box {
     BoxShape* Tmain::*shape;
     BoxLabel* Tmain::*label;
     void (Tmain::*click)();
     QPoint position;
     QColor fill;
+    const char* colour;
 };
 
 const std::array<Tmain::Box, 6>& Tmain::Boxes() {
+    using T = Tmain;  // short, so that each box fits one row
     // Reading order: top row left to right, then the bottom row.
     static const std::array<Box, 6> boxes{{
-        {&Tmain::Shape1, &Tmain::BOX1, &Tmain::BOX1Click, {8, 8}, QColor(255, 255, 0)},
-        {&Tmain::Shape2, &Tmain::BOX2, &Tmain::BOX2Click, {80, 8}, QColor(255, 0, 0)},
-        {&Tmain::Shape3, &Tmain::BOX3, &Tmain::BOX3Click, {152, 8}, QColor(0, 128, 0)},
-        {&Tmain::Shape4, &Tmain::BOX4, &Tmain::BOX4Click, {8, 88}, QColor(0, 0, 255)},
-        {&Tmain::Shape5, &Tmain::BOX5, &Tmain::BOX5Click, {80, 88}, QColor(0, 0, 0)},
-        {&Tmain::Shape6, &Tmain::BOX6, &Tmain::BOX6Click, {152, 88}, QColor(255, 255, 255)},
+        {&T::Shape1, &T::BOX1, &T::BOX1Click, {8, 8}, QColor(255, 255, 0), "yellow"},
+        {&T::Shape2, &T::BOX2, &T::BOX2Click, {80, 8}, QColor(255, 0, 0), "red"},
+        {&T::Shape3, &T::BOX3, &T::BOX3Click, {152, 8}, QColor(0, 128, 0), "green"},
+        {&T::Shape4, &T::BOX4, &T::BOX4Click, {8, 88}, QColor(0, 0, 255), "blue"},
+        {&T::Shape5, &T::BOX5, &T::BOX5Click, {80, 88}, QColor(0, 0, 0), "black"},
+        {&T::Shape6, &T::BOX6, &T::BOX6Click, {152, 88}, QColor(255, 255, 255), "white"},
     }};
     return boxes;
 }
@@ -140,12 +150,14 @@ void Tmain::CreateBoxes(QWidget* client) {
         shape->setGeometry(QRect(box.position, QSize(kBoxSide, kBoxSide)));
         const QString name = QStringLiteral("BOX") + number;
         auto* label = PlaceLabel(new BoxLabel(name, client), name, box.position + kLabelOffset);
+        label->setAccessibleDescription(QString::fromLatin1(box.colour));
         connect(label, &BoxLabel::Clicked, this, Guard(box.click));
         this->*box.shape = shape;
         this->*box.label = label;
         labels[i] = label;
     }
     tandrel::ui::LinkAsGrid(labels, kGridColumns);
+    announcer_ = new tandrel::ui::Announcer(client);
 }
 
 void Tmain::CreateFields(QWidget* client) {
@@ -161,6 +173,15 @@ void Tmain::CreateFields(QWidget* client) {
     Label4 = NewLabel(client, "Label4", "Name", {8, 240});
     namedit = Place(new QLineEdit(client), "namedit", {48, 232, 169, 21});
     namedit->setValidator(new tandrel::ui::WholeCharacters(namedit));
+
+    // Each field is named after the label beside it. The texts have no
+    // access key, so the labels take no keys.
+    Label1->setBuddy(Edit1);
+    Label2->setBuddy(spinamount);
+    Label3->setBuddy(spintime);
+    Label4->setBuddy(namedit);
+    NameStepButtons(spinamount);
+    NameStepButtons(spintime);
 
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);
@@ -224,8 +245,31 @@ void Tmain::Go1Click() { game_.StartGame(); }
 void Tmain::Exit1Click() { close(); }
 void Tmain::Scores1Click() { tandrel::ui::ShowScores(scoreLogPath_); }
 void Tmain::About1Click() { tandrel::ui::ShowAbout(); }
-void Tmain::Timer1Timer() { game_.PlaybackTick(); }
+
+void Tmain::Timer1Timer() {
+    game_.PlaybackTick();
+    AnnounceTick();
+}
+
 void Tmain::Timer2Timer() { game_.EndCheckTick(); }
+
+// Says what the tick left on screen: the flash's number and the box it lit,
+// or the end of the playback. Said once the tick is done, so that the box the
+// closing tick lights and hides again, which nobody sees, is never heard.
+void Tmain::AnnounceTick() {
+    if (!Timer1.Enabled()) {
+        announcer_->Announce(QStringLiteral("Playback over"));
+        return;
+    }
+    QString lit = QStringLiteral("no box");
+    for (const Box& box : Boxes()) {
+        if (!(this->*box.shape)->isHidden()) {
+            lit = (this->*box.label)->text() + QLatin1Char(' ') + QLatin1String(box.colour);
+        }
+    }
+    announcer_->Announce(QStringLiteral("Flash %1: %2").arg(Edit1->text(), lit));
+}
+
 void Tmain::BOX1Click() { game_.BoxClick(1); }
 void Tmain::BOX2Click() { game_.BoxClick(2); }
 void Tmain::BOX3Click() { game_.BoxClick(3); }

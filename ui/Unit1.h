@@ -20,6 +20,7 @@ class QMenu;
 class QMenuBar;
 
 namespace tandrel::ui {
+class Announcer;
 class BoxLabel;
 class BoxShape;
 class NumericSpinField;
@@ -95,6 +96,7 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     void About1Click();
     void Timer1Timer();
     void Timer2Timer();
+    void AnnounceTick();
     void BOX1Click();
     void BOX2Click();
     void BOX3Click();
@@ -113,6 +115,7 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     void SetEndCheckClockEnabled(bool enabled) override;
     void ShowScores() override;
 
+    tandrel::ui::Announcer* announcer_ = nullptr;
     std::function<std::string()> scoreLogPath_;
     tandrel::core::Game game_;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/accessible_interfaces.h"
 #include "ui/window_font.h"
 #include "ui/window_owner.h"
 #include "ui/window_placement.h"
@@ -50,6 +51,7 @@ void MakeBlack(QLabel* label) {
 
 Taboutform1::Taboutform1(QWidget* parent) : QWidget(parent) {
     LoadGlyphs();
+    tandrel::ui::InstallAccessibleInterfaces();
     setWindowTitle(QStringLiteral("About"));
     setFont(tandrel::ui::WindowFont());
 

@@ -6,6 +6,8 @@
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
+#include "ui/accessible_interfaces.h"
+
 namespace tandrel::ui {
 
 namespace {
@@ -33,6 +35,7 @@ bool IsAnswerKey(int key) {
 }  // namespace
 
 BoxLabel::BoxLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    InstallAccessibleInterfaces();
     // The label hides the square beneath it, so that only its own rectangle
     // takes clicks and shows the window's face colour.
     setBackgroundRole(QPalette::Window);

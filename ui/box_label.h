@@ -17,7 +17,7 @@ class BoxLabel : public QLabel {
   public:
     explicit BoxLabel(const QString& text, QWidget* parent = nullptr);
 
-    // Reports a click, as the pointer and the keyboard do.
+    // Reports a click, as the pointer, the keyboard and assistive technology do.
     void Click();
 
     // The label the arrow key `key` moves the focus to; none at the grid's edge.

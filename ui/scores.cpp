@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "log/score_log.h"
+#include "ui/accessible_interfaces.h"
 #include "ui/error_box.h"
 #include "ui/window_font.h"
 #include "ui/window_owner.h"
@@ -123,6 +124,7 @@ class ScoreText {
 }  // namespace
 
 Tscoreform::Tscoreform(QWidget* parent) : QWidget(parent), Memo1(new QPlainTextEdit(this)) {
+    tandrel::ui::InstallAccessibleInterfaces();
     setWindowTitle(QStringLiteral("Tandrel Scores"));
     setFont(tandrel::ui::WindowFont());
     Memo1->setGeometry(kMemoGeometry);
