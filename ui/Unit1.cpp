@@ -6,12 +6,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
 #include <utility>
 
 #include "ui/about.h"
+#include "ui/announcer.h"
 #include "ui/box_label.h"
 #include "ui/box_shape.h"
 #include "ui/error_box.h"
+#include "ui/late_alt_filter.h"
 #include "ui/scores.h"
 #include "ui/spin_field.h"
 #include "ui/whole_characters.h"
@@ -33,21 +36,7 @@ constexpr QSize kOuterSize{237, 307};      // frame, caption and menu bar includ
 
 constexpr int kBoxSide = 65;
 constexpr QPoint kLabelOffset{16, 24};  // a box label's place inside its square
-
-struct BoxLook {
-    QPoint position;
-    QColor fill;
-};
-
-// Reading order: top row left to right, then the bottom row.
-const std::array<BoxLook, 6> kBoxes{{
-    {{8, 8}, QColor(255, 255, 0)},
-    {{80, 8}, QColor(255, 0, 0)},
-    {{152, 8}, QColor(0, 128, 0)},
-    {{8, 88}, QColor(0, 0, 255)},
-    {{80, 88}, QColor(0, 0, 0)},
-    {{152, 88}, QColor(255, 255, 255)},
-}};
+constexpr int kGridColumns = 3;
 
 template <class Label>
 Label* PlaceLabel(Label* label, const QString& name, QPoint position) {
@@ -75,19 +64,38 @@ QLabel* NewLabel(QWidget* client, const char* name, const char* text, QPoint pos
                       position);
 }
 
-BoxShape* NewShape(QWidget* client, std::size_t index) {
-    auto* shape = new BoxShape(client);
-    shape->setObjectName(QStringLiteral("Shape%1").arg(index + 1));
-    shape->setGeometry(QRect(kBoxes[index].position, QSize(kBoxSide, kBoxSide)));
-    return shape;
-}
-
-BoxLabel* NewBoxLabel(QWidget* client, std::size_t index) {
-    const QString name = QStringLiteral("BOX%1").arg(index + 1);
-    return PlaceLabel(new BoxLabel(name, client), name, kBoxes[index].position + kLabelOffset);
+// The field's step buttons take no focus, but a screen reader still meets them.
+void NameStepButtons(NumericSpinField* field) {
+    field->UpButton()->setAccessibleName(QStringLiteral("Up"));
+    field->DownButton()->setAccessibleName(QStringLiteral("Down"));
 }
 
 }  // namespace
+
+// One box: the members that hold its square and label, the label's click
+// handler, the square's place in the client area, its fill and the fill's name.
+struct Tmain::Box {
+    BoxShape* Tmain::*shape;
+    BoxLabel* Tmain::*label;
+    void (Tmain::*click)();
+    QPoint position;
+    QColor fill;
+    const char* colour;
+};
+
+const std::array<Tmain::Box, 6>& Tmain::Boxes() {
+    using T = Tmain;  // short, so that each box fits one row
+    // Reading order: top row left to right, then the bottom row.
+    static const std::array<Box, 6> boxes{{
+        {&T::Shape1, &T::BOX1, &T::BOX1Click, {8, 8}, QColor(255, 255, 0), "yellow"},
+        {&T::Shape2, &T::BOX2, &T::BOX2Click, {80, 8}, QColor(255, 0, 0), "red"},
+        {&T::Shape3, &T::BOX3, &T::BOX3Click, {152, 8}, QColor(0, 128, 0), "green"},
+        {&T::Shape4, &T::BOX4, &T::BOX4Click, {8, 88}, QColor(0, 0, 255), "blue"},
+        {&T::Shape5, &T::BOX5, &T::BOX5Click, {80, 88}, QColor(0, 0, 0), "black"},
+        {&T::Shape6, &T::BOX6, &T::BOX6Click, {152, 88}, QColor(255, 255, 255), "white"},
+    }};
+    return boxes;
+}
 
 Tmain::Tmain(tandrel::core::GameState& state, tandrel::core::ResultWriter& results,
              const tandrel::core::ClockSource& clock, std::function<std::string()> scoreLogPath,
@@ -125,20 +133,31 @@ Tmain::~Tmain() {
     }
 }
 
+std::function<void()> Tmain::Guard(void (Tmain::*handler)()) {
+    // Every entry from Qt passes the guard, so no error crosses a Qt frame.
+    return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+}
+
 void Tmain::CreateBoxes(QWidget* client) {
-    // The squares come first so that the labels, created later, lie above them.
-    Shape1 = NewShape(client, 0);
-    Shape2 = NewShape(client, 1);
-    Shape3 = NewShape(client, 2);
-    Shape4 = NewShape(client, 3);
-    Shape5 = NewShape(client, 4);
-    Shape6 = NewShape(client, 5);
-    BOX1 = NewBoxLabel(client, 0);
-    BOX2 = NewBoxLabel(client, 1);
-    BOX3 = NewBoxLabel(client, 2);
-    BOX4 = NewBoxLabel(client, 3);
-    BOX5 = NewBoxLabel(client, 4);
-    BOX6 = NewBoxLabel(client, 5);
+    std::array<BoxLabel*, 6> labels{};
+    for (std::size_t i = 0; i < Boxes().size(); ++i) {
+        const Box& box = Boxes()[i];
+        const QString number = QString::number(i + 1);
+        // Each label lies inside its own square alone, so the label, created
+        // after its square, is drawn above it.
+        auto* shape = new BoxShape(client);
+        shape->setObjectName(QStringLiteral("Shape") + number);
+        shape->setGeometry(QRect(box.position, QSize(kBoxSide, kBoxSide)));
+        const QString name = QStringLiteral("BOX") + number;
+        auto* label = PlaceLabel(new BoxLabel(name, client), name, box.position + kLabelOffset);
+        label->setAccessibleDescription(QString::fromLatin1(box.colour));
+        connect(label, &BoxLabel::Clicked, this, Guard(box.click));
+        this->*box.shape = shape;
+        this->*box.label = label;
+        labels[i] = label;
+    }
+    tandrel::ui::LinkAsGrid(labels, kGridColumns);
+    announcer_ = new tandrel::ui::Announcer(client);
 }
 
 void Tmain::CreateFields(QWidget* client) {
@@ -155,9 +174,24 @@ void Tmain::CreateFields(QWidget* client) {
     namedit = Place(new QLineEdit(client), "namedit", {48, 232, 169, 21});
     namedit->setValidator(new tandrel::ui::WholeCharacters(namedit));
 
+    // Each field is named after the label beside it. The texts have no
+    // access key, so the labels take no keys.
+    Label1->setBuddy(Edit1);
+    Label2->setBuddy(spinamount);
+    Label3->setBuddy(spintime);
+    Label4->setBuddy(namedit);
+    NameStepButtons(spinamount);
+    NameStepButtons(spintime);
+
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);
     setTabOrder(spintime, namedit);
+    // The box labels follow the fields, in reading order.
+    QWidget* previous = namedit;
+    for (const Box& box : Boxes()) {
+        setTabOrder(previous, this->*box.label);
+        previous = this->*box.label;
+    }
     // The first enabled field in tab order, entered as by Tab: its text is
     // selected, so that typing replaces it. The window's activation hands it
     // the focus later, for a reason that selects nothing.
@@ -180,35 +214,29 @@ void Tmain::CreateMenu() {
     for (QAction* item : {Go1, Exit1, Scores1, About1}) {
         item->setMenuRole(QAction::NoRole);
     }
+    for (QMenu* menu : {File1, View1, Help1}) {
+        tandrel::ui::KeepOpenOnLateAltPress(*menu);
+    }
 }
 
 void Tmain::ConnectHandlers() {
-    // Every entry from Qt passes the guard, so no error crosses a Qt frame.
-    const auto guard = [this](void (Tmain::*handler)()) {
-        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(Go1, &QAction::triggered, this, guard(&Tmain::Go1Click));
-    connect(Exit1, &QAction::triggered, this, guard(&Tmain::Exit1Click));
-    connect(Scores1, &QAction::triggered, this, guard(&Tmain::Scores1Click));
-    connect(About1, &QAction::triggered, this, guard(&Tmain::About1Click));
-    connect(BOX1, &BoxLabel::Clicked, this, guard(&Tmain::BOX1Click));
-    connect(BOX2, &BoxLabel::Clicked, this, guard(&Tmain::BOX2Click));
-    connect(BOX3, &BoxLabel::Clicked, this, guard(&Tmain::BOX3Click));
-    connect(BOX4, &BoxLabel::Clicked, this, guard(&Tmain::BOX4Click));
-    connect(BOX5, &BoxLabel::Clicked, this, guard(&Tmain::BOX5Click));
-    connect(BOX6, &BoxLabel::Clicked, this, guard(&Tmain::BOX6Click));
-    connect(spinamount, &NumericSpinField::Changed, this, guard(&Tmain::spinamountChange));
-    connect(spintime, &NumericSpinField::Changed, this, guard(&Tmain::spintimeChange));
+    // The box labels are wired as they are made.
+    connect(Go1, &QAction::triggered, this, Guard(&Tmain::Go1Click));
+    connect(Exit1, &QAction::triggered, this, Guard(&Tmain::Exit1Click));
+    connect(Scores1, &QAction::triggered, this, Guard(&Tmain::Scores1Click));
+    connect(About1, &QAction::triggered, this, Guard(&Tmain::About1Click));
+    connect(spinamount, &NumericSpinField::Changed, this, Guard(&Tmain::spinamountChange));
+    connect(spintime, &NumericSpinField::Changed, this, Guard(&Tmain::spintimeChange));
     // The clocks' system timers already tick through the guard.
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });
 }
 
 void Tmain::FormCreate() {
-    const auto shapes = Shapes();
-    for (std::size_t i = 0; i < shapes.size(); ++i) {
-        shapes[i]->SetFill(kBoxes[i].fill);
-        shapes[i]->hide();
+    for (const Box& box : Boxes()) {
+        BoxShape* shape = this->*box.shape;
+        shape->SetFill(box.fill);
+        shape->hide();
     }
     game_.GameSetUp();
 }
@@ -217,8 +245,31 @@ void Tmain::Go1Click() { game_.StartGame(); }
 void Tmain::Exit1Click() { close(); }
 void Tmain::Scores1Click() { tandrel::ui::ShowScores(scoreLogPath_); }
 void Tmain::About1Click() { tandrel::ui::ShowAbout(); }
-void Tmain::Timer1Timer() { game_.PlaybackTick(); }
+
+void Tmain::Timer1Timer() {
+    game_.PlaybackTick();
+    AnnounceTick();
+}
+
 void Tmain::Timer2Timer() { game_.EndCheckTick(); }
+
+// Says what the tick left on screen: the flash's number and the box it lit,
+// or the end of the playback. Said once the tick is done, so that the box the
+// closing tick lights and hides again, which nobody sees, is never heard.
+void Tmain::AnnounceTick() {
+    if (!Timer1.Enabled()) {
+        announcer_->Announce(QStringLiteral("Playback over"));
+        return;
+    }
+    QString lit = QStringLiteral("no box");
+    for (const Box& box : Boxes()) {
+        if (!(this->*box.shape)->isHidden()) {
+            lit = (this->*box.label)->text() + QLatin1Char(' ') + QLatin1String(box.colour);
+        }
+    }
+    announcer_->Announce(QStringLiteral("Flash %1: %2").arg(Edit1->text(), lit));
+}
+
 void Tmain::BOX1Click() { game_.BoxClick(1); }
 void Tmain::BOX2Click() { game_.BoxClick(2); }
 void Tmain::BOX3Click() { game_.BoxClick(3); }
@@ -234,14 +285,14 @@ void Tmain::spintimeChange() {
 }
 
 void Tmain::HideAllBoxes() {
-    for (BoxShape* shape : Shapes()) {
-        shape->hide();
+    for (const Box& box : Boxes()) {
+        (this->*box.shape)->hide();
     }
 }
 
 void Tmain::ShowBox(int box) {
-    if (box >= 1 && box <= 6) {
-        Shapes()[static_cast<std::size_t>(box - 1)]->show();
+    if (box >= 1 && box <= static_cast<int>(Boxes().size())) {
+        (this->*Boxes()[static_cast<std::size_t>(box - 1)].shape)->show();
     }
 }
 
@@ -250,7 +301,3 @@ std::string Tmain::NameText() const { return namedit->text().toStdString(); }
 void Tmain::SetPlaybackClockEnabled(bool enabled) { Timer1.SetEnabled(enabled); }
 void Tmain::SetEndCheckClockEnabled(bool enabled) { Timer2.SetEnabled(enabled); }
 void Tmain::ShowScores() { tandrel::ui::ShowScores(scoreLogPath_); }
-
-std::array<BoxShape*, 6> Tmain::Shapes() const {
-    return {Shape1, Shape2, Shape3, Shape4, Shape5, Shape6};
-}

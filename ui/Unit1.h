@@ -20,6 +20,7 @@ class QMenu;
 class QMenuBar;
 
 namespace tandrel::ui {
+class Announcer;
 class BoxLabel;
 class BoxShape;
 class NumericSpinField;
@@ -78,6 +79,11 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     tandrel::core::GameClock Timer2;  // end check
 
   private:
+    struct Box;  // one row of the table the boxes are made from
+    static const std::array<Box, 6>& Boxes();
+
+    // Wraps a handler so that any error it raises goes to the error box.
+    std::function<void()> Guard(void (Tmain::*handler)());
     void CreateBoxes(QWidget* client);
     void CreateFields(QWidget* client);
     void CreateMenu();
@@ -90,6 +96,7 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     void About1Click();
     void Timer1Timer();
     void Timer2Timer();
+    void AnnounceTick();
     void BOX1Click();
     void BOX2Click();
     void BOX3Click();
@@ -108,8 +115,7 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     void SetEndCheckClockEnabled(bool enabled) override;
     void ShowScores() override;
 
-    std::array<tandrel::ui::BoxShape*, 6> Shapes() const;
-
+    tandrel::ui::Announcer* announcer_ = nullptr;
     std::function<std::string()> scoreLogPath_;
     tandrel::core::Game game_;
 };

@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
 #include <memory>
 
+#include "ui/accessible_interfaces.h"
 #include "ui/window_font.h"
 #include "ui/window_owner.h"
 #include "ui/window_placement.h"
@@ -49,6 +51,7 @@ void MakeBlack(QLabel* label) {
 
 Taboutform1::Taboutform1(QWidget* parent) : QWidget(parent) {
     LoadGlyphs();
+    tandrel::ui::InstallAccessibleInterfaces();
     setWindowTitle(QStringLiteral("About"));
     setFont(tandrel::ui::WindowFont());
 
@@ -71,6 +74,14 @@ Taboutform1::Taboutform1(QWidget* parent) : QWidget(parent) {
     Label3 = MakeLabel(this, QStringLiteral("https://tandrel.example.org/"), {48, 88, 205, 13});
     Label4 = MakeLabel(this, QStringLiteral("tandrel@example.org"), {88, 104, 117, 13});
     Label7 = MakeLabel(this, QStringLiteral("\u00A9 2026"), {112, 120, 71, 13});
+}
+
+void Taboutform1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 namespace tandrel::ui {

@@ -19,6 +19,10 @@ class Taboutform1 : public QWidget {
     QLabel* Label7;
     QLabel* Label8;
     QPushButton* BitBtn1;
+
+  protected:
+    // Escape closes the window, as the close button does.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The most recently created about window.

@@ -1,15 +1,27 @@
 #pragma once
 
 #include <QLabel>
+#include <array>
+#include <span>
 
 namespace tandrel::ui {
 
 // An opaque text label that reports a click: a left press and release both
 // over the label, taking effect on the release. A double-click gives one click.
+// From the keyboard it is reached with Tab (a click leaves the focus where it
+// was), shows the style's focus frame, answers Space, Return and Enter as a
+// click, once per press, and hands the focus to its grid neighbours with the
+// arrow keys.
 class BoxLabel : public QLabel {
     Q_OBJECT
   public:
     explicit BoxLabel(const QString& text, QWidget* parent = nullptr);
+
+    // Reports a click, as the pointer, the keyboard and assistive technology do.
+    void Click();
+
+    // The label the arrow key `key` moves the focus to; none at the grid's edge.
+    void SetNeighbour(Qt::Key key, BoxLabel* neighbour);
 
   signals:
     void Clicked();
@@ -18,10 +30,17 @@ class BoxLabel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
     bool leftPressed_ = false;
+    std::array<BoxLabel*, 4> neighbours_{};  // left, up, right, down
 };
+
+// Links `labels`, given row by row, as a grid `columns` wide, so that the
+// arrow keys move the focus between them.
+void LinkAsGrid(std::span<BoxLabel* const> labels, int columns);
 
 }  // namespace tandrel::ui

@@ -1,11 +1,13 @@
 #include "ui/scores.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <memory>
 
 #include "log/score_log.h"
+#include "ui/accessible_interfaces.h"
 #include "ui/error_box.h"
 #include "ui/window_font.h"
 #include "ui/window_owner.h"
@@ -122,6 +124,7 @@ class ScoreText {
 }  // namespace
 
 Tscoreform::Tscoreform(QWidget* parent) : QWidget(parent), Memo1(new QPlainTextEdit(this)) {
+    tandrel::ui::InstallAccessibleInterfaces();
     setWindowTitle(QStringLiteral("Tandrel Scores"));
     setFont(tandrel::ui::WindowFont());
     Memo1->setGeometry(kMemoGeometry);
@@ -138,6 +141,14 @@ void Tscoreform::ShowLines(const QString& lines) {
     // every row of it when it wraps, is the one in view.
     QScrollBar* scroll = Memo1->verticalScrollBar();
     scroll->setValue(scroll->maximum());
+}
+
+void Tscoreform::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Tscoreform::closeEvent(QCloseEvent* event) {

@@ -20,6 +20,8 @@ class Tscoreform : public QWidget {
     QPlainTextEdit* Memo1;
 
   protected:
+    // Escape closes the window: its text area is disabled and takes no keys.
+    void keyPressEvent(QKeyEvent* event) override;
     // A closed scores window is never shown again; it stays owned until the
     // program ends, but gives back the memory of its text.
     void closeEvent(QCloseEvent* event) override;

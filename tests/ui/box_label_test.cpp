@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
@@ -91,6 +94,61 @@ TEST_F(BoxLabelTest, TheLabelIsSizedToItsTextAndOpaqueAboveTheSquare) {
     larger.setPixelSize(30);
     window_.setFont(larger);
     EXPECT_EQ(label_->size(), label_->sizeHint()) << "a font set on the window later";
+}
+
+TEST_F(BoxLabelTest, SpaceReturnAndEnterAnswerOncePerPressWhileAClickLeavesTheFocus) {
+    auto* field = new QLineEdit(&window_);
+    field->show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    field->setFocus();
+    QTest::mouseClick(Window(), Qt::LeftButton, {}, LabelCentre());
+    EXPECT_EQ(clicks_->count(), 1);
+    EXPECT_TRUE(field->hasFocus()) << "a click takes no focus";
+
+    label_->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Window(), Qt::Key_Space);
+    QTest::keyClick(Window(), Qt::Key_Return);
+    QTest::keyClick(Window(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks_->count(), 4);
+    // A held Space: the key's own repeats answer nothing.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(label_, &repeat);
+    EXPECT_EQ(clicks_->count(), 4);
+}
+
+TEST(BoxGridTest, TabEntersTheGridWithTheStylesFocusFrameAndArrowsStopAtItsEdges) {
+    QWidget window;
+    window.resize(200, 100);
+    auto* field = new QLineEdit(&window);
+    field->setGeometry(0, 70, 100, 20);
+    std::array<BoxLabel*, 6> labels{};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i] = new BoxLabel(QStringLiteral("BOX%1").arg(i + 1), &window);
+        labels[i]->move(QPoint(40, 0) * static_cast<int>(i % 3) +
+                        QPoint(0, 30) * static_cast<int>(i / 3));
+    }
+    LinkAsGrid(labels, 3);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    const QImage unfocused = labels[0]->grab().toImage();
+
+    QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+    ASSERT_TRUE(labels[0]->hasFocus());
+    EXPECT_NE(labels[0]->grab().toImage(), unfocused) << "no focus frame";
+
+    // Each key, and the label that has the focus after it.
+    const std::pair<Qt::Key, std::size_t> walk[] = {
+        {Qt::Key_Left, 0},  {Qt::Key_Up, 0},   {Qt::Key_Right, 1}, {Qt::Key_Right, 2},
+        {Qt::Key_Right, 2}, {Qt::Key_Down, 5}, {Qt::Key_Down, 5},  {Qt::Key_Left, 4},
+        {Qt::Key_Left, 3},  {Qt::Key_Left, 3}, {Qt::Key_Up, 0},
+    };
+    for (const auto& [key, expected] : walk) {
+        QTest::keyClick(window.windowHandle(), key);
+        EXPECT_EQ(QApplication::focusWidget(), labels[expected]) << "after key " << key;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "core/box_draw.h"
 #include "tests/support/gui.h"
@@ -141,6 +142,38 @@ TEST_F(GamePlay, SecondGameScoresItsOwnAnswersAndAppendsASecondLine) {
     }
     EXPECT_EQ(LogLines(),
               (std::vector<std::string>{"12/6/26        3 out of 3", "12/6/26        0 out of 3"}));
+}
+
+// A player without a pointer: Tab to the name field, Alt+F then G, Tab into
+// the grid, the arrows and Space, then Escape for the scores window.
+TEST_F(GamePlay, WholeGameFromTheKeyboardAlone) {
+    window.Timer1.SetInterval(80);
+    window.Timer2.SetInterval(100);
+    QWindow* keys = window.windowHandle();
+    QTest::keyClick(keys, Qt::Key_Tab);
+    QTest::keyClick(keys, Qt::Key_Tab);
+    for (const char letter : {'K', 'i', 'm'}) QTest::keyClick(keys, letter);
+
+    Watcher watcher(window, clock);
+    QTest::keyClick(keys, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(keys, Qt::Key_G);
+    ASSERT_TRUE(WaitFor([&] { return PlaybackOver(); }, 2000)) << "no game started";
+    ASSERT_EQ(watcher.Seen().size(), 3u);
+
+    const std::size_t before = tandrel::test::OwnedWindowCount();
+    QTest::keyClick(keys, Qt::Key_Tab);  // from the name field to BOX1
+    int at = 1;
+    for (const std::vector<int>& lit : watcher.Seen()) {
+        // Amount 3 lights boxes of the top row only.
+        for (; at < lit[0]; ++at) QTest::keyClick(keys, Qt::Key_Right);
+        for (; at > lit[0]; --at) QTest::keyClick(keys, Qt::Key_Left);
+        QTest::keyClick(keys, Qt::Key_Space);
+    }
+    ASSERT_TRUE(WaitForScores(before, 1000));
+    EXPECT_EQ(LogLines(), std::vector<std::string>{"12/6/26    Kim    3 out of 3"});
+    ASSERT_TRUE(QTest::qWaitForWindowActive(scoreform));
+    QTest::keyClick(scoreform->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(scoreform->isVisible());
 }
 
 TEST_F(GamePlay, GoDuringThePlaybackKeepsTheTicksWhereTheyWere) {

@@ -1,5 +1,7 @@
-# The main window, its clocks and whole games played through them.
+# The main window, its clocks, whole games played through them, and what
+# assistive technology finds in the windows.
 add_executable(ui_main_window_tests
+    accessibility_test.cpp
     game_clock_backend_test.cpp
     game_log_error_test.cpp
     game_play_test.cpp

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QWindow>
 #include <limits>
 
 #include "tests/support/gui.h"
@@ -134,6 +137,20 @@ TEST_F(MainWindowClicks, MenuCommandsOpenWindowsAndExitClosesTheMainWindow) {
 
     window.Exit1->trigger();
     EXPECT_FALSE(window.isVisible());
+}
+
+// With the accessibility bridge on and a screen reader listening to keys,
+// Qt delivers each key only once the reader lets it through, while it matches
+// an access key at once: the Alt press of Alt+F can reach the menu it opened.
+TEST_F(MainWindowClicks, AltFThenGStartsAGameWhenTheChordsAltPressReachesTheMenuLate) {
+    QWindow* keys = window.windowHandle();
+    QTest::keyPress(keys, Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(window.File1->isVisible());
+    QKeyEvent lateAlt(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(keys, &lateAlt);
+    QTest::keyRelease(keys, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(keys, Qt::Key_G);
+    EXPECT_TRUE(window.Timer1.Enabled()) << "no game started";
 }
 
 }  // namespace
