@@ -128,7 +128,7 @@ class Screen:
 
     def name(self, window):
         name = ctypes.c_char_p()
-        if not xlib.XFetchName(self.display, window, ctypes.byref(name)) or not name.value:
+        if not xlib.XFetchName(self.display, window, ctypes.byref(name)) or name.value is None:
             return None
         text = name.value.decode("latin-1")
         xlib.XFree(name)
@@ -201,7 +201,7 @@ def cpu_ms(pid):
     for task in Path(f"/proc/{pid}/task").iterdir():
         try:
             total_ns += int((task / "schedstat").read_text().split()[0])
-        except (FileNotFoundError, ProcessLookupError):
+        except FileNotFoundError:
             pass  # a thread that ended meanwhile
     return total_ns / 1e6
 
