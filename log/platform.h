@@ -1,7 +1,8 @@
 #pragma once
 
-// The operating-system calls of the score log: POSIX, or Win32 under _WIN32.
-// Every failure is raised as IoError with its Win32 error code.
+// The operating-system calls of the score log, one implementation per system
+// (platform_posix.cpp, platform_win32.cpp). Every failure is raised as
+// IoError with its Win32 error code.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,14 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace tandrel::log {
-
-#ifdef _WIN32
-// The Windows directory as the system reports it.
-std::string GetWinDir();
-#endif
-
-namespace platform {
+namespace tandrel::log::platform {
 
 // An open file of the log, closed when it goes out of scope.
 class File {
@@ -61,12 +55,7 @@ bool IsRegularFile(const std::string& path);
 std::string LogFolder();
 
 // Joins LogFolder() and the file name, as they are.
-inline constexpr char kPathSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
+extern const char kPathSeparator;
 
 // Creates the missing folders that lead to `filePath` (not on Windows,
 // whose Windows directory always exists).
@@ -106,5 +95,4 @@ struct InjectedFault {
 using FaultInjector = std::function<InjectedFault(SysCall)>;
 void SetFaultInjector(FaultInjector injector);
 
-}  // namespace platform
-}  // namespace tandrel::log
+}  // namespace tandrel::log::platform

@@ -3,6 +3,8 @@
 // The log's text is in the system's ANSI code page, and a log in the Windows
 // directory that the user may not write lives in the user's VirtualStore.
 
+#include "log/platform_win32.h"
+
 #include <shlobj.h>
 #include <windows.h>
 
@@ -258,6 +260,8 @@ void File::Close() {
 }
 
 bool IsRegularFile(const std::string& path) { return IsRegularFileAt(PathForReading(path)); }
+
+const char kPathSeparator = '\\';
 
 std::string LogFolder() { return log::GetWinDir(); }
 

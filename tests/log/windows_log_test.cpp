@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "log/platform.h"
+#include "log/platform_win32.h"
 #include "log/score_log.h"
 #include "tests/support/files.h"
 #include "tests/support/io_errors.h"
