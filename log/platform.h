@@ -2,7 +2,7 @@
 
 // The operating-system calls of the score log, one implementation per system
 // (platform_posix.cpp, platform_win32.cpp). Every failure is raised as
-// IoError with its Win32 error code.
+// IoError with its Win32 error code. Paths are UTF-8.
 
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +46,8 @@ class File {
     std::intptr_t handle_ = -1;
 };
 
-// True when a regular file (not a folder) of that path exists; on Windows
-// also when its VirtualStore copy does.
+// True when a regular file (not a folder) of that path exists. On Windows,
+// the file the run reads for that path (see OpenForAppending).
 bool IsRegularFile(const std::string& path);
 
 // The folder that holds the log: the Windows directory, or the log's own
@@ -70,24 +70,27 @@ std::string ToFileText(std::string_view text);
 std::string_view FromFileText(std::string_view fileText, std::string& converted);
 
 // Opens for reading; on Windows shared with other readers and with writers.
-// On Windows, a file in the Windows directory is read from the user's
-// VirtualStore copy when there is one (see OpenForAppending).
+// On Windows, the file a run appends to is the one it reads (see
+// OpenForAppending).
 File OpenForReading(const std::string& path);
 
 // Opens for reading and writing, creating the file when `create` and it is
 // missing, and keeps other copies of the program from appending until the
 // file is closed (where the file system can lock). Waits about a second for a
 // copy that is appending; after that raises kErrorSharingViolation.
-// On Windows, a file in the Windows directory that the user may not write
-// (the folder is read-only to users without administrator rights) is
-// appended to in the user's VirtualStore copy instead, its folders created,
-// where Windows itself keeps such files for older programs.
+// On Windows, a log in the Windows directory that the user may not write
+// (the folder is read-only to users without administrator rights) is read
+// and appended to in the user's VirtualStore copy instead, where Windows
+// itself keeps such files for older programs; like Windows, the first append
+// starts that copy as a copy of the Windows directory's log. A file with the
+// read-only attribute is never appended to (kErrorAccessDenied).
 File OpenForAppending(const std::string& path, bool create);
 
 // Test hook: lets tests make the log's system calls fail the way a full disk,
 // a failing drive or a process out of file handles would, which real files
 // cannot bring about for a test run as root. Unset in the program.
-enum class SysCall { kOpen, kLock, kRead, kWrite, kTruncate, kClose };
+// kAccessCheck: on Windows, whether the user may write the log where it lies.
+enum class SysCall { kOpen, kLock, kRead, kWrite, kTruncate, kClose, kAccessCheck };
 struct InjectedFault {
     int error = 0;                      // the system's own error number; 0 lets the call run
     std::size_t bytesWrittenFirst = 0;  // kWrite: bytes really written before the failure

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,10 +8,10 @@
 namespace tandrel::test {
 
 // Replaces the file's contents with `bytes`.
-void WriteBytes(const std::string& path, std::string_view bytes);
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // The raw bytes of a file ("" when missing).
-std::string ReadBytes(const std::string& path);
+std::string ReadBytes(const std::filesystem::path& path);
 
 // The lines of the score log at `path` as the program reads them back.
 std::vector<std::string> LogLines(const std::string& path);
