@@ -120,13 +120,23 @@ QString ReadQuoted(QStringView pattern, qsizetype& index) {
     return text;
 }
 
-// Writes one run of a Qt date letter, taking as many letters as Qt does for
-// one field, and returns how many it took. A single y is no field in Qt.
-qsizetype ConvertField(QChar letter, qsizetype run, PatternWriter& writer) {
+// Whose rules a pattern's letters follow. They differ in the year: in Qt a
+// single y is no field and "yyyyy" is a year and a letter y; in Windows every
+// run of y is one year, of two digits up to "yy" and of four from "yyy" on,
+// as in the log's own letters.
+enum class PatternRules { kQt, kWindows };
+
+// Writes one run of a date letter, taking as many letters as the rules do for
+// one field, and returns how many it took.
+qsizetype ConvertField(QChar letter, qsizetype run, PatternRules rules, PatternWriter& writer) {
     if (letter == u'd' || letter == u'M') {
         const qsizetype count = std::min<qsizetype>(run, 4);
         writer.Field(letter == u'd' ? 'd' : 'm', count);
         return count;
+    }
+    if (rules == PatternRules::kWindows) {
+        writer.Field('y', run);
+        return run;
     }
     if (run >= 2) {
         const qsizetype count = run >= 4 ? 4 : 2;
@@ -137,26 +147,20 @@ qsizetype ConvertField(QChar letter, qsizetype run, PatternWriter& writer) {
     return 1;
 }
 
-bool IsQtDateLetter(QChar c) { return c == u'd' || c == u'M' || c == u'y'; }
+bool IsDateLetter(QChar c) { return c == u'd' || c == u'M' || c == u'y'; }
 
-}  // namespace
-
-std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern) {
-    return ConvertShortDatePattern(qtPattern, QString());
-}
-
-std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern,
-                                                        const QString& separator) {
-    if (qtPattern.isEmpty()) return std::nullopt;
-    const QStringView pattern(qtPattern);
+std::optional<ShortDatePattern> Convert(const QString& original, const QString& separator,
+                                        PatternRules rules) {
+    if (original.isEmpty()) return std::nullopt;
+    const QStringView pattern(original);
     PatternWriter writer(separator);
     qsizetype index = 0;
     while (index < pattern.size()) {
         const QChar c = pattern[index];
         if (c == u'\'') {
             writer.QuotedText(ReadQuoted(pattern, index));
-        } else if (IsQtDateLetter(c)) {
-            index += ConvertField(c, RunLength(pattern, index), writer);
+        } else if (IsDateLetter(c)) {
+            index += ConvertField(c, RunLength(pattern, index), rules, writer);
         } else {
             const QStringView character = CharacterAt(pattern, index);
             writer.Character(character);
@@ -164,6 +168,17 @@ std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern
         }
     }
     return writer.Result();
+}
+
+}  // namespace
+
+std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern) {
+    return Convert(qtPattern, QString(), PatternRules::kQt);
+}
+
+std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& pattern,
+                                                        const QString& separator) {
+    return Convert(pattern, separator, PatternRules::kWindows);
 }
 
 namespace {

@@ -25,10 +25,12 @@ struct ShortDatePattern {
 // such character becomes "/". An empty pattern gives nothing.
 std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern);
 
-// The same for a system that gives the date separator beside the pattern
-// (Windows, whose pattern letters are Qt's): each occurrence of `separator`
-// outside quotes becomes "/", and every other character is text. An empty
-// separator leaves the choice to the pattern, as above.
+// The same for a Windows short date pattern, whose letters are Qt's but for
+// the year: every run of y is one year, two digits for one or two y and four
+// for more. Windows gives the date separator beside the pattern: each
+// occurrence of `separator` outside quotes becomes "/", and every other
+// character is text. An empty separator leaves the choice to the pattern, as
+// above.
 std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& pattern,
                                                         const QString& separator);
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// The operating-system calls of the score log: POSIX, or Win32 under _WIN32.
-// Every failure is raised as IoError with its Win32 error code.
+// The operating-system calls of the score log, one implementation per system
+// (platform_posix.cpp, platform_win32.cpp). Every failure is raised as
+// IoError with its Win32 error code. Paths are UTF-8.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,14 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace tandrel::log {
-
-#ifdef _WIN32
-// The Windows directory as the system reports it.
-std::string GetWinDir();
-#endif
-
-namespace platform {
+namespace tandrel::log::platform {
 
 // An open file of the log, closed when it goes out of scope.
 class File {
@@ -52,8 +46,8 @@ class File {
     std::intptr_t handle_ = -1;
 };
 
-// True when a regular file (not a folder) of that path exists; on Windows
-// also when its VirtualStore copy does.
+// True when a regular file (not a folder) of that path exists. On Windows,
+// the file the run reads for that path (see OpenForAppending).
 bool IsRegularFile(const std::string& path);
 
 // The folder that holds the log: the Windows directory, or the log's own
@@ -61,12 +55,7 @@ bool IsRegularFile(const std::string& path);
 std::string LogFolder();
 
 // Joins LogFolder() and the file name, as they are.
-inline constexpr char kPathSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
+extern const char kPathSeparator;
 
 // Creates the missing folders that lead to `filePath` (not on Windows,
 // whose Windows directory always exists).
@@ -81,24 +70,27 @@ std::string ToFileText(std::string_view text);
 std::string_view FromFileText(std::string_view fileText, std::string& converted);
 
 // Opens for reading; on Windows shared with other readers and with writers.
-// On Windows, a file in the Windows directory is read from the user's
-// VirtualStore copy when there is one (see OpenForAppending).
+// On Windows, the file a run appends to is the one it reads (see
+// OpenForAppending).
 File OpenForReading(const std::string& path);
 
 // Opens for reading and writing, creating the file when `create` and it is
 // missing, and keeps other copies of the program from appending until the
 // file is closed (where the file system can lock). Waits about a second for a
 // copy that is appending; after that raises kErrorSharingViolation.
-// On Windows, a file in the Windows directory that the user may not write
-// (the folder is read-only to users without administrator rights) is
-// appended to in the user's VirtualStore copy instead, its folders created,
-// where Windows itself keeps such files for older programs.
+// On Windows, a log in the Windows directory that the user may not write
+// (the folder is read-only to users without administrator rights) is read
+// and appended to in the user's VirtualStore copy instead, where Windows
+// itself keeps such files for older programs; like Windows, the first append
+// starts that copy as a copy of the Windows directory's log. A file with the
+// read-only attribute is never appended to (kErrorAccessDenied).
 File OpenForAppending(const std::string& path, bool create);
 
 // Test hook: lets tests make the log's system calls fail the way a full disk,
 // a failing drive or a process out of file handles would, which real files
 // cannot bring about for a test run as root. Unset in the program.
-enum class SysCall { kOpen, kLock, kRead, kWrite, kTruncate, kClose };
+// kAccessCheck: on Windows, whether the user may write the log where it lies.
+enum class SysCall { kOpen, kLock, kRead, kWrite, kTruncate, kClose, kAccessCheck };
 struct InjectedFault {
     int error = 0;                      // the system's own error number; 0 lets the call run
     std::size_t bytesWrittenFirst = 0;  // kWrite: bytes really written before the failure
@@ -106,5 +98,4 @@ struct InjectedFault {
 using FaultInjector = std::function<InjectedFault(SysCall)>;
 void SetFaultInjector(FaultInjector injector);
 
-}  // namespace platform
-}  // namespace tandrel::log
+}  // namespace tandrel::log::platform

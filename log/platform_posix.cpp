@@ -226,6 +226,8 @@ bool IsRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+const char kPathSeparator = '/';
+
 std::string LogFolder() { return DataHome() + "/corvanelle-tandrel"; }
 
 void CreateFoldersFor(const std::string& filePath) {

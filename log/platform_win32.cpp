@@ -1,37 +1,25 @@
 // The score log's file calls on Windows. Sharing modes take the place of the
 // POSIX advisory lock: an appending copy shares the log with readers only.
-// The log's text is in the system's ANSI code page, and a log in the Windows
-// directory that the user may not write lives in the user's VirtualStore.
+// Paths go to the system in UTF-16 through the wide (W) calls; the log's text
+// is in the system's ANSI code page. Which file a run uses for a log in the
+// Windows directory is decided in virtual_store_win32.cpp.
 
-#include <shlobj.h>
-#include <windows.h>
+#include "log/platform_win32.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
-
-#include "log/platform_internal.h"
+#include <utility>
 
 namespace tandrel::log {
 
 namespace platform {
 
+void RaiseLastError() { throw IoError(static_cast<int>(GetLastError())); }
+
 namespace {
 
-[[noreturn]] void RaiseLastError() { throw IoError(static_cast<int>(GetLastError())); }
-
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
-
-// Runs `call` unless a test injected a failure for it, which then shows as
-// the call's own failure.
-template <typename Call>
-BOOL Run(SysCall which, Call call) {
-    const InjectedFault fault = FaultFor(which);
-    if (fault.error != 0) {
-        SetLastError(static_cast<DWORD>(fault.error));
-        return FALSE;
-    }
-    return call();
-}
 
 DWORD ChunkSize(std::size_t size) {
     return static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
@@ -58,17 +46,33 @@ BOOL WriteOnce(HANDLE file, std::string_view bytes, DWORD* written) {
     return WriteFile(file, bytes.data(), ChunkSize(bytes.size()), written, nullptr);
 }
 
-HANDLE OpenShared(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+// A path takes at most MAX_PATH - 1 characters, as in the system's ANSI calls
+// and in programs that know nothing of longer paths.
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD sharing, DWORD disposition) {
     HANDLE file = INVALID_HANDLE_VALUE;
     Run(SysCall::kOpen, [&] {
-        file = CreateFileA(path.c_str(), access, sharing, nullptr, disposition,
+        if (path.size() >= MAX_PATH) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return FALSE;
+        }
+        file = CreateFileW(path.c_str(), access, sharing, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        return file != INVALID_HANDLE_VALUE;
+        return static_cast<BOOL>(file != INVALID_HANDLE_VALUE);
     });
     return file;
 }
 
-HANDLE OpenForAppendingAt(const std::string& path, bool create) {
+bool HasReadOnlyAttribute(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// Windows refuses to write a file with the read-only attribute whoever asks;
+// the refusal is made here too, where a system (Wine run as root) would not.
+HANDLE OpenForAppendingAt(const std::wstring& path, bool create) {
+    if (HasReadOnlyAttribute(path)) {
+        throw IoError(kErrorAccessDenied);
+    }
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD openError = 0;
     RetryWhileHeld(
@@ -85,56 +89,14 @@ HANDLE OpenForAppendingAt(const std::string& path, bool create) {
     return file;
 }
 
-bool IsRegularFileAt(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// Creates the folders that lead to `filePath`, from the drive down.
-void CreateFoldersOf(const std::string& filePath) {
-    const std::size_t folderEnd = filePath.rfind('\\');
-    for (std::size_t slash = filePath.find('\\', 3);
-         slash != std::string::npos && slash <= folderEnd; slash = filePath.find('\\', slash + 1)) {
-        const std::string folder = filePath.substr(0, slash);
-        if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-            RaiseLastError();
-        }
+// The file a run reads for `path`: the one it appends to, or before its
+// first append, the file that copy will start as.
+std::wstring FileToRead(const std::string& path) {
+    LogFiles files = FilesInUse(Utf16(path));
+    if (!files.startsAs.empty() && !IsRegularFileAt(files.inUse)) {
+        return std::move(files.startsAs);
     }
-}
-
-std::string LocalAppDataFolder() {
-    char buffer[MAX_PATH];
-    const HRESULT result = SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE,
-                                            nullptr, SHGFP_TYPE_CURRENT, buffer);
-    if (FAILED(result)) {
-        throw IoError(kErrorPathNotFound);
-    }
-    return buffer;
-}
-
-bool StartsWithIgnoringCase(const std::string& text, const std::string& start) {
-    return text.size() >= start.size() &&
-           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.data(),
-                          static_cast<int>(start.size()), start.data(),
-                          static_cast<int>(start.size())) == CSTR_EQUAL;
-}
-
-// Where Windows keeps a user's own copy of a file in the Windows directory:
-// %LOCALAPPDATA%\VirtualStore and the file's path without its drive. Empty
-// for a file outside the Windows directory.
-std::string VirtualStoreCopyOf(const std::string& path) {
-    const std::string windowsFolder = log::GetWinDir();
-    if (windowsFolder.size() < 2 || windowsFolder[1] != ':' ||
-        !StartsWithIgnoringCase(path, windowsFolder + kPathSeparator)) {
-        return {};
-    }
-    return LocalAppDataFolder() + "\\VirtualStore" + path.substr(2);
-}
-
-// The copy of `path` that reads see: the VirtualStore copy when it exists.
-std::string PathForReading(const std::string& path) {
-    const std::string storeCopy = VirtualStoreCopyOf(path);
-    return !storeCopy.empty() && IsRegularFileAt(storeCopy) ? storeCopy : path;
+    return std::move(files.inUse);
 }
 
 // Text in one code page as UTF-16. Lines longer than 2 GB are beyond the
@@ -155,8 +117,24 @@ std::wstring Widen(UINT codePage, std::string_view text) {
     return wide;
 }
 
-// UTF-16 text in a code page. A character a single-byte code page lacks
-// becomes "?" rather than a look-alike ("l" for "\u0142").
+// A character beyond 16 bits (a surrogate pair, such as an emoji) as one
+// "?": no ANSI code page holds one, and the conversion would write "?" for
+// each half.
+std::wstring OneUnitPerCharacter(std::wstring_view wide) {
+    std::wstring units;
+    units.reserve(wide.size());
+    std::size_t i = 0;
+    while (i < wide.size()) {
+        const bool pair =
+            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        units += pair ? L'?' : wide[i];
+        i += pair ? 2 : 1;
+    }
+    return units;
+}
+
+// UTF-16 text in a code page. A character an ANSI code page lacks becomes
+// "?" rather than a look-alike ("l" for "\u0142").
 std::string Narrow(UINT codePage, std::wstring_view wide) {
     if (wide.size() > INT_MAX) {
         throw IoError(kErrorNotEnoughMemory);
@@ -257,7 +235,30 @@ void File::Close() {
     }
 }
 
-bool IsRegularFile(const std::string& path) { return IsRegularFileAt(PathForReading(path)); }
+std::wstring Utf16(std::string_view utf8) { return Widen(CP_UTF8, utf8); }
+
+std::string Utf8(std::wstring_view utf16) { return Narrow(CP_UTF8, utf16); }
+
+std::wstring WindowsDirectory() {
+    std::array<wchar_t, 500> buffer{};
+    const UINT length = GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+    if (length == 0) {
+        RaiseLastError();
+    }
+    if (length >= buffer.size()) {
+        throw IoError(kErrorInsufficientBuffer);
+    }
+    return std::wstring(buffer.data(), length);
+}
+
+bool IsRegularFileAt(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool IsRegularFile(const std::string& path) { return IsRegularFileAt(FileToRead(path)); }
+
+const char kPathSeparator = '\\';
 
 std::string LogFolder() { return log::GetWinDir(); }
 
@@ -268,7 +269,7 @@ std::string ToFileText(std::string_view text) {
     if (IsAscii(text) || GetACP() == CP_UTF8) {
         return std::string(text);
     }
-    return Narrow(CP_ACP, Widen(CP_UTF8, text));
+    return Narrow(CP_ACP, OneUnitPerCharacter(Widen(CP_UTF8, text)));
 }
 
 std::string_view FromFileText(std::string_view fileText, std::string& converted) {
@@ -283,7 +284,7 @@ std::string_view FromFileText(std::string_view fileText, std::string& converted)
 // (the tail it checks for the end-of-text mark), so a reader that shared
 // with writers only would shut out an append, and be shut out by one.
 File OpenForReading(const std::string& path) {
-    const HANDLE file = OpenShared(PathForReading(path), GENERIC_READ,
+    const HANDLE file = OpenShared(FileToRead(path), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) {
         RaiseLastError();
@@ -293,38 +294,16 @@ File OpenForReading(const std::string& path) {
 
 // The sharing mode keeps other copies from appending while this one does; a
 // copy that finds the log in use waits a little, as on the other systems.
-// In the Windows directory, whether to create the file is decided by the
-// file there itself: IsRegularFile also counts the VirtualStore copy.
 File OpenForAppending(const std::string& path, bool create) {
-    const std::string storeCopy = VirtualStoreCopyOf(path);
-    if (storeCopy.empty()) {
-        return File(reinterpret_cast<std::intptr_t>(OpenForAppendingAt(path, create)));
+    const LogFiles files = FilesInUse(Utf16(path));
+    if (!files.startsAs.empty() && !IsRegularFileAt(files.inUse)) {
+        StartVirtualStoreCopy(files);
     }
-    try {
-        return File(
-            reinterpret_cast<std::intptr_t>(OpenForAppendingAt(path, !IsRegularFileAt(path))));
-    } catch (const IoError& error) {
-        if (error.Code() != kErrorAccessDenied) {
-            throw;
-        }
-    }
-    CreateFoldersOf(storeCopy);
-    return File(reinterpret_cast<std::intptr_t>(
-        OpenForAppendingAt(storeCopy, !IsRegularFileAt(storeCopy))));
+    return File(reinterpret_cast<std::intptr_t>(OpenForAppendingAt(files.inUse, create)));
 }
 
 }  // namespace platform
 
-std::string GetWinDir() {
-    char buffer[500];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    if (length == 0) {
-        throw IoError(static_cast<int>(GetLastError()));
-    }
-    if (length >= sizeof buffer) {
-        throw IoError(kErrorInsufficientBuffer);
-    }
-    return std::string(buffer, length);
-}
+std::string GetWinDir() { return platform::Utf8(platform::WindowsDirectory()); }
 
 }  // namespace tandrel::log

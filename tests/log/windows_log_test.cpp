@@ -1,19 +1,26 @@
-// The score log on Windows: its place in the Windows directory, the folder
-// it never creates, and the sharing modes under which copies of the program
-// may read the log while one appends, but never append two at a time.
+// The score log on Windows: its place in the Windows directory or the
+// user's VirtualStore, the folder it never creates, and the sharing modes
+// under which copies of the program may read the log while one appends, but
+// never append two at a time. Run also by a user whom the Windows directory
+// refuses, in Wine prefixes whose local application data folder has a name
+// the ANSI code page lacks, or one whose code page has "\" as the second
+// byte of a character.
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
+#include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "log/platform.h"
+#include "log/platform_win32.h"
 #include "log/score_log.h"
 #include "tests/support/files.h"
 #include "tests/support/io_errors.h"
@@ -22,6 +29,7 @@
 namespace tandrel::log {
 namespace {
 
+namespace fs = std::filesystem;
 using test::ErrorMessageOf;
 using test::LogLines;
 using test::ReadBytes;
@@ -36,17 +44,47 @@ std::string Lowercase(std::string text) {
     return text;
 }
 
-// The Windows directory as the system announces it to every process.
-std::string WindirVariable() {
-    const char* windir = std::getenv("windir");
-    return windir != nullptr ? windir : "";
+// A folder the system announces to every process, as UTF-16.
+fs::path FolderVariable(const wchar_t* name) {
+    const wchar_t* folder = _wgetenv(name);
+    return folder != nullptr ? folder : L"";
+}
+
+// The user's local application data folder as the system names it now, also
+// after a change since the user logged on (the environment tells the old one).
+fs::path LocalAppDataFolder() {
+    PWSTR folder = nullptr;
+    const HRESULT result =
+        SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DONT_VERIFY, nullptr, &folder);
+    fs::path path = SUCCEEDED(result) ? folder : L"";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return {utf8.begin(), utf8.end()};
 }
 
 TEST(WindowsScoreLog, LivesInTheWindowsDirectory) {
-    const std::string windir = WindirVariable();
+    const std::string windir = Lowercase(Utf8Of(FolderVariable(L"windir")));
     ASSERT_FALSE(windir.empty());
-    EXPECT_EQ(Lowercase(GetWinDir()), Lowercase(windir));
-    EXPECT_EQ(Lowercase(ScoreLogPath()), Lowercase(windir + "\\trl.txt"));
+    EXPECT_EQ(Lowercase(GetWinDir()), windir);
+    EXPECT_EQ(Lowercase(ScoreLogPath()), windir + "\\trl.txt");
+}
+
+// Everything in the folders on the way to `path`, from the drive's root down.
+std::set<fs::path> EntriesOnTheWayTo(const fs::path& path) {
+    std::set<fs::path> entries;
+    for (fs::path folder = path.parent_path();; folder = folder.parent_path()) {
+        std::error_code missing;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, missing)) {
+            entries.insert(entry.path());
+        }
+        if (folder == folder.parent_path()) {
+            return entries;
+        }
+    }
 }
 
 // The log in the Windows directory and the copy a user without the right to
@@ -54,34 +92,40 @@ TEST(WindowsScoreLog, LivesInTheWindowsDirectory) {
 class WindowsDirectoryLog : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_NE(std::getenv("LOCALAPPDATA"), nullptr);
-        if (std::filesystem::exists(windowsCopy_) || std::filesystem::exists(storeCopy_)) {
+        ASSERT_FALSE(localAppData_.empty());
+        // A Wine prefix set up with a folder name beyond ASCII names a character
+        // that name must hold, in hex digits that no code page garbles, so that
+        // a name garbled on the way fails here instead of passing as another.
+        if (const char* character = std::getenv("TANDREL_TEST_PROFILE_CHARACTER")) {
+            const auto unit = static_cast<wchar_t>(std::stoul(character, nullptr, 16));
+            ASSERT_TRUE(localAppData_.native().find(unit) != std::wstring::npos)
+                << Utf8Of(localAppData_) << " lacks U+" << character;
+        }
+        if (fs::exists(windowsCopy_) || fs::exists(storeCopy_)) {
             GTEST_SKIP() << "a score log already exists on this machine";
         }
     }
     void TearDown() override {
         platform::SetFaultInjector(nullptr);
-        std::filesystem::remove(windowsCopy_);
-        std::filesystem::remove(storeCopy_);
+        SetFileAttributesW(windowsCopy_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::error_code ignored;
+        fs::remove(windowsCopy_, ignored);
+        fs::remove(storeCopy_, ignored);
     }
 
-    // Appends as a user whom the Windows directory refuses: the first open,
-    // the one in the Windows directory, is denied.
-    static void AppendRefusedByTheWindowsDirectory(std::string_view line) {
-        auto refused = std::make_shared<bool>(false);
-        platform::SetFaultInjector([refused](platform::SysCall call) {
-            const bool refuse = call == platform::SysCall::kOpen && !*refused;
-            *refused = *refused || refuse;
-            return platform::InjectedFault{refuse ? ERROR_ACCESS_DENIED : 0};
+    // Makes the Windows directory refuse this user for the rest of the test,
+    // as it refuses every user without administrator rights.
+    static void RefuseTheWindowsDirectory() {
+        platform::SetFaultInjector([](platform::SysCall call) {
+            const bool refused = call == platform::SysCall::kAccessCheck;
+            return platform::InjectedFault{refused ? ERROR_ACCESS_DENIED : 0};
         });
-        AppendLine(ScoreLogPath(), line);
-        platform::SetFaultInjector(nullptr);
     }
 
     // Whether this user may create files in the Windows directory.
-    static bool WindowsDirectoryWritable() {
-        const std::string probe = WindirVariable() + "\\tandrel-probe.tmp";
-        const HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    bool WindowsDirectoryWritable() const {
+        const fs::path probe = windowsCopy_.parent_path() / "tandrel-probe.tmp";
+        const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return false;
@@ -90,48 +134,109 @@ class WindowsDirectoryLog : public ::testing::Test {
         return true;
     }
 
-    std::string windowsCopy_ = WindirVariable() + "\\trl.txt";
-    std::string storeCopy_ =
-        std::string(std::getenv("LOCALAPPDATA")) + "\\VirtualStore" + windowsCopy_.substr(2);
+    // The entries made since `before` on the way to the VirtualStore copy
+    // that do not lead to it, such as a folder made from a path cut short.
+    std::vector<fs::path> StrayEntriesSince(const std::set<fs::path>& before) const {
+        std::set<fs::path> theWay;
+        for (fs::path step = storeCopy_; step != step.parent_path(); step = step.parent_path()) {
+            theWay.insert(step);
+        }
+        std::vector<fs::path> stray;
+        for (const fs::path& entry : EntriesOnTheWayTo(storeCopy_)) {
+            if (before.count(entry) == 0 && theWay.count(entry) == 0) {
+                stray.push_back(entry);
+            }
+        }
+        return stray;
+    }
+
+    fs::path windowsCopy_ = FolderVariable(L"windir") / "trl.txt";
+    fs::path localAppData_ = LocalAppDataFolder();
+    fs::path storeCopy_ = localAppData_ / "VirtualStore" / windowsCopy_.relative_path();
 };
 
 TEST_F(WindowsDirectoryLog, FirstAppendCreatesTheLogWhereItIsReadBack) {
+    const bool writable = WindowsDirectoryWritable();
+    const std::set<fs::path> before = EntriesOnTheWayTo(storeCopy_);
     AppendLine(ScoreLogPath(), "12/7/26    Ann    2 out of 3");
     EXPECT_EQ(LogLines(ScoreLogPath()), Lines{"12/7/26    Ann    2 out of 3"});
-    const bool writable = WindowsDirectoryWritable();
     EXPECT_EQ(ReadBytes(writable ? windowsCopy_ : storeCopy_), "12/7/26    Ann    2 out of 3\r\n");
-    EXPECT_FALSE(std::filesystem::exists(writable ? storeCopy_ : windowsCopy_));
+    EXPECT_FALSE(fs::exists(writable ? storeCopy_ : windowsCopy_));
+    EXPECT_EQ(StrayEntriesSince(before), std::vector<fs::path>{});
 }
 
 TEST_F(WindowsDirectoryLog, RefusedAppendsGoToTheVirtualStoreWhichIsReadBack) {
-    AppendRefusedByTheWindowsDirectory("first");
-    AppendRefusedByTheWindowsDirectory("second");
+    RefuseTheWindowsDirectory();
+    AppendLine(ScoreLogPath(), "first");
+    AppendLine(ScoreLogPath(), "second");
     EXPECT_EQ(ReadBytes(storeCopy_), "first\r\nsecond\r\n");
-    EXPECT_FALSE(std::filesystem::exists(windowsCopy_));
+    EXPECT_FALSE(fs::exists(windowsCopy_));
     EXPECT_EQ(LogLines(ScoreLogPath()), (Lines{"first", "second"}));
 }
 
-TEST_F(WindowsDirectoryLog, AppendsGoWhereverTheWindowsDirectoryLetsThem) {
+// A log written before (by an older copy of the game, a run as administrator
+// or another user) stays in view: the user's copy starts as a copy of it, as
+// Windows starts one. Until then it is read where it is, and reading writes
+// nothing, also before the first game.
+TEST_F(WindowsDirectoryLog, RefusedUserStartsTheVirtualStoreCopyFromTheLogThere) {
     if (!WindowsDirectoryWritable()) {
         GTEST_SKIP() << "no right to write to the Windows directory";
     }
-    std::filesystem::create_directories(std::filesystem::path(storeCopy_).parent_path());
+    WriteBytes(windowsCopy_, "older\r\n");
+    RefuseTheWindowsDirectory();
+    const std::set<fs::path> before = EntriesOnTheWayTo(storeCopy_);
+    EXPECT_EQ(LogLines(ScoreLogPath()), Lines{"older"});
+    EXPECT_EQ(EntriesOnTheWayTo(storeCopy_), before);
+    AppendLine(ScoreLogPath(), "new");
+    EXPECT_EQ(ReadBytes(storeCopy_), "older\r\nnew\r\n");
+    EXPECT_EQ(ReadBytes(windowsCopy_), "older\r\n");
+    EXPECT_EQ(LogLines(ScoreLogPath()), (Lines{"older", "new"}));
+}
+
+// A run that may write the Windows directory (as administrator) reads the
+// file it appends to, not a VirtualStore copy left by another run.
+TEST_F(WindowsDirectoryLog, WritableWindowsDirectoryIsUsedEvenBesideAVirtualStoreCopy) {
+    if (!WindowsDirectoryWritable()) {
+        GTEST_SKIP() << "no right to write to the Windows directory";
+    }
+    fs::create_directories(storeCopy_.parent_path());
     WriteBytes(storeCopy_, "kept\r\n");
     AppendLine(ScoreLogPath(), "new");
     EXPECT_EQ(ReadBytes(windowsCopy_), "new\r\n");
     EXPECT_EQ(ReadBytes(storeCopy_), "kept\r\n");
-    // Reading sees the VirtualStore copy while there is one, as Windows shows it.
-    EXPECT_EQ(LogLines(ScoreLogPath()), Lines{"kept"});
+    EXPECT_EQ(LogLines(ScoreLogPath()), Lines{"new"});
+}
+
+// The read-only attribute is the player's own choice: the log stays where it
+// is and is read there, and a game's line is refused, also where the Windows
+// directory refuses the user as well.
+TEST_F(WindowsDirectoryLog, ReadOnlyLogIsReadWhereItIsAndRefusesTheLine) {
+    if (!WindowsDirectoryWritable()) {
+        GTEST_SKIP() << "no right to write to the Windows directory";
+    }
+    WriteBytes(windowsCopy_, "older\r\n");
+    ASSERT_TRUE(SetFileAttributesW(windowsCopy_.c_str(), FILE_ATTRIBUTE_READONLY));
+    for (const bool refusedToo : {false, true}) {
+        if (refusedToo) {
+            RefuseTheWindowsDirectory();
+        }
+        EXPECT_EQ(ErrorMessageOf([] { AppendLine(ScoreLogPath(), "new"); }), "File access denied")
+            << "refused too: " << refusedToo;
+        EXPECT_EQ(LogLines(ScoreLogPath()), Lines{"older"});
+        EXPECT_FALSE(fs::exists(storeCopy_));
+    }
+    EXPECT_EQ(ReadBytes(windowsCopy_), "older\r\n");
 }
 
 TEST(WindowsLogText, IsInTheAnsiCodePage) {
     ASSERT_EQ(GetACP(), 1252u) << "Wine's default locale";
     const TempFolder folder;
     const std::string path = folder.File("trl.txt");
-    // "Zo\u00eb" and "\u0142", which code page 1252 lacks.
-    AppendLine(path, "Zo\xc3\xab \xc5\x82");
-    EXPECT_EQ(ReadBytes(path), "Zo\xeb ?\r\n");
-    EXPECT_EQ(LogLines(path), Lines{"Zo\xc3\xab ?"});
+    // "Zo\u00eb", then "\u0142" and an emoji (two UTF-16 units), which code
+    // page 1252 lacks: one "?" for each character.
+    AppendLine(path, "Zo\xc3\xab \xc5\x82 \xf0\x9f\x98\x80");
+    EXPECT_EQ(ReadBytes(path), "Zo\xeb ? ?\r\n");
+    EXPECT_EQ(LogLines(path), Lines{"Zo\xc3\xab ? ?"});
 }
 
 TEST(WindowsScoreLog, MissingFolderIsInvalidFilenameAndStaysMissing) {
@@ -175,8 +280,8 @@ TEST_F(LogSharing, AppendAndReadWhileAnotherCopyReads) {
 
 TEST_F(LogSharing, FileHeldWithoutSharingByAnotherProgram) {
     WriteBytes(path_, "kept\r\n");
-    const HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE held = CreateFileW(fs::path(path_).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(ErrorMessageOf([&] { AppendLine(path_, "x"); }), "I/O error 32");
     EXPECT_EQ(ErrorMessageOf([&] { LogLines(path_); }), "I/O error 32");

@@ -7,7 +7,7 @@
 
 namespace tandrel::test {
 
-void WriteBytes(const std::string& path, std::string_view bytes) {
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -20,7 +20,7 @@ void WriteLines(const std::string& path, std::size_t count,
     }
 }
 
-std::string ReadBytes(const std::string& path) {
+std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
