@@ -15,4 +15,11 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
         message(WARNING "Not a git checkout: the package's time stamps are today's")
     endif()
 endif()
+# A zip stores local times.
+set(ENV{TZ} UTC)
 
+if(CPACK_GENERATOR STREQUAL "ZIP")
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64")
+elseif(CPACK_GENERATOR STREQUAL "NSIS")
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-setup")
+endif()
