@@ -37,8 +37,9 @@ for first in $(cd "$work/first" && echo $packages); do
         echo "same bytes: $first"
     else
         failures=$((failures + 1))
-        ! command -v diffoscope >/dev/null ||
-            diffoscope "$work/first/$first" "$work/second/clone/$first" | head -n 80
+        if command -v diffoscope >/dev/null; then
+            diffoscope "$work/first/$first" "$work/second/clone/$first" | head -n 80 || true
+        fi
     fi
 done
 ((found > 0)) || { echo "FAIL: no package matches $packages" >&2; exit 1; }
