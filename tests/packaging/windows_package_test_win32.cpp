@@ -80,7 +80,7 @@ struct Process {
     }
 };
 
-// Starts `command` in C:\ and returns its process (no handle when it failed).
+// Starts `command` in C:\ into `process` (no handle when it failed).
 void Start(std::wstring command, Process& process) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
