@@ -20,8 +20,8 @@ source "$root/packaging/windows/wine-session.sh"
 run_package_tests() { # <prepare options> <gtest filter> <Windows version: win10, win7>
     start_wine_session
     in_wine reg add 'HKCU\Software\Wine' /v Version /d "$3" /f >/dev/null 2>&1
-    cmake -DBUILD="$build" -DZIP="$(echo "$build"/*-win64.zip)" \
-        -DSETUP="$(echo "$build"/*-setup.exe)" "$1" \
+    cmake -DBUILD="$build" -DZIP="$(echo "$root"/build/windows-dist/*-win64.zip)" \
+        -DSETUP="$(echo "$root"/build/windows-dist/*-setup.exe)" "$1" \
         -P "$root/tests/packaging/prepare_windows_packages.cmake"
     cp "$build/tests/packaging/windows_package_tests.exe" "$WINEPREFIX/drive_c/"
     TANDREL_PACKAGES='C:\users\Public\Desktop\Tandrel packages' \
