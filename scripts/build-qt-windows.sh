@@ -2,6 +2,8 @@
 # Builds Qt 6 for 64-bit Windows (MinGW-w64) from the source of the very Qt
 # that Debian ships, into a cache outside the work tree, and prints the
 # install folder on its last line. A cache that is already there is reused.
+# build/qt-windows points at it afterwards: the windows preset builds against
+# the Qt found there.
 #
 # Debian has no Qt for MinGW-w64 and nothing but Debian's mirror can be
 # reached, so the source comes through `apt-get source` with a temporary
@@ -25,10 +27,14 @@ key="$(cat <(echo "$qt_version") "$options" "$toolchain" "${patches[@]}" | sha25
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/tandrel"
 prefix="$cache/qt-${qt_version%%+*}-mingw64-$key"
 
-if [ -f "$prefix/.complete" ]; then
+# Points build/qt-windows at the finished Qt and prints its folder.
+found() {
+    mkdir -p "$root/build"
+    ln -sfn "$prefix" "$root/build/qt-windows"
     echo "$prefix"
     exit 0
-fi
+}
+[ -f "$prefix/.complete" ] && found
 
 # Runs a long step with its output in a log file; shows the log's end when
 # the step fails.
@@ -52,10 +58,7 @@ if ! flock -n 9; then
     echo "Waiting for another build of Qt for Windows in $work" >&2
     flock 9
 fi
-if [ -f "$prefix/.complete" ]; then
-    echo "$prefix"
-    exit 0
-fi
+[ -f "$prefix/.complete" ] && found
 
 # The source, fetched once: a deb-src list for the suites apt already uses,
 # given to apt through its options only.
@@ -119,4 +122,4 @@ logged "$work/install.log" cmake --install "$work/build"
 touch "$prefix/.complete"
 echo "Qt for Windows built in $((SECONDS - started)) s" >&2
 rm -rf "$work/build"
-echo "$prefix"
+found
