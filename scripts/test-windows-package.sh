@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows zip and installer (scripts/package-windows.sh) and tries
 # them as a player would, under Wine on an Xvfb display, in a fresh Wine prefix
-# that sees none of this machine's other files:
+# that sees none of this machine's other files (the Wine bench's prefix
+# "package", whose launcher runs this script):
 #   - the zip, unpacked into a new folder: tandrel.exe starts and closes, with
 #     every DLL and plugin it loads from that folder;
 #   - the installer, run silently: the files in Program Files, the Start-menu
@@ -18,9 +19,8 @@ setup_file="$(echo "$dist"/*-setup.exe)"
 version="${setup_file##*/corvanelle-tandrel-}"
 version="${version%-setup.exe}"
 
-# shellcheck source=packaging/windows/wine-session.sh
-source "$root/packaging/windows/wine-session.sh"
-start_wine_session
+# shellcheck source=tests/wine/windows_program.sh
+source "$root/tests/wine/windows_program.sh"
 work="$WINEPREFIX/test"
 mkdir -p "$work"
 
@@ -40,7 +40,7 @@ file_list() {
 # every DLL it loaded that is not part of Wine came from the folder $2.
 check_game_runs() {
     local program="$1" folder="$2" trace="$work/loaddll.log" status=0
-    if ! start_program "$program" "$trace"; then
+    if ! WINEDEBUG=+loaddll start_program "$program" "$trace"; then
         fail "no window of $program within 60 s; the last DLLs Wine loaded for it:"
         tail -n 15 "$trace" >&2
     fi
@@ -112,8 +112,12 @@ done
 uninstaller="${uninstaller//\"/}"
 in_wine "$uninstaller" /S || fail "uninstaller failed"
 # It runs on from a copy of itself, so that it can delete its own file: wait
-# for every Windows process of the prefix to end.
-timeout 120 "$wineserver" -w || fail "the uninstaller did not end"
+# (two minutes at the most) until what it removes is gone.
+uninstalled() {
+    [ ! -e "$(unix_path "$installed")" ] && [ ! -e "$(unix_path "$shortcut")" ] &&
+        ! in_wine reg query "$key" >/dev/null 2>&1
+}
+for _ in $(seq 240); do uninstalled && break; sleep 0.5; done
 [ ! -e "$(unix_path "$installed")" ] || fail "left behind: $(ls -A "$(unix_path "$installed")")"
 [ ! -e "$(unix_path "$shortcut")" ] || fail "the Start-menu shortcut is still there"
 in_wine reg query "$key" >/dev/null 2>&1 && fail "the uninstaller is still registered"
