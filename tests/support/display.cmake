@@ -12,7 +12,7 @@ function(tandrel_start_display state screen window_manager)
     find_program(xvfb Xvfb REQUIRED)
     # Xvfb writes the number to its output once it listens.
     tandrel_start_daemon(${state}/xvfb.pid ${state}/xvfb.log ${xvfb}
-        -displayfd 1 -screen 0 ${screen} -nolisten tcp)
+        -displayfd 1 -screen 0 ${screen} -nolisten tcp -noreset)
     tandrel_wait_for(30 OUTPUT_MATCHES "(^|\n)[0-9]+\n" COMMAND cat ${state}/xvfb.log)
     file(STRINGS ${state}/xvfb.log number REGEX "^[0-9]+$" LIMIT_COUNT 1)
     if(NOT waited_ok OR number STREQUAL "")

@@ -4,7 +4,8 @@
 # The prefix is the one whose state folder TANDREL_WINE_PREFIX names, or else
 # LISTING_PREFIX, where test discovery lists the tests (set up here on first
 # use). A Windows program (.exe) runs under Wine; anything else (a test
-# script) runs as it is, with the prefix's environment.
+# script) runs as it is, with the prefix's environment. In a prefix of the
+# unprivileged user, both run as that user.
 #
 # Two ways Wine can lose a test program's result, each mended by running the
 # program once more (and only once; the second run's result counts):
@@ -52,7 +53,7 @@ if(bench_listing)
 endif()
 
 if(NOT program MATCHES "\\.[eE][xX][eE]$")
-    execute_process(COMMAND ${program} ${command} COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND ${as} ${program} ${command} COMMAND_ERROR_IS_FATAL ANY)
     return()
 endif()
 
