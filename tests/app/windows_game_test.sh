@@ -32,6 +32,9 @@ fail() {
     exit 1
 }
 
+# The keyboard has "ë" on a key of its own (AltGr+e): xdotool need not map a
+# spare key for it while Wine, on a busy machine, is slow to see the change.
+setxkbmap -layout us -variant altgr-weur
 log="$WINEPREFIX/drive_c/windows/trl.txt"
 start_program "$exe" "$work/program.out" || fail "the main window did not appear"
 sleep 1
