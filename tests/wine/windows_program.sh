@@ -17,20 +17,32 @@ unix_path() {
     echo "$WINEPREFIX/drive_c/${path//\\//}"
 }
 
+# Runs a command ten times a second until it succeeds, for up to a minute.
+poll() {
+    local tries
+    for ((tries = 0; tries < 600; tries++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Puts the game's main window, if it shows, into `window`. (xdotool's search
+# fails now and then, when a window goes away while it looks: Wine makes and
+# ends a few as a program starts.)
+find_main_window() {
+    window="$(xdotool search --onlyvisible --name "^$main_window_title\$" 2>/dev/null | head -n1)"
+    [ -n "$window" ]
+}
+
 # Waits up to a minute for the game's main window and puts it in `window`.
 wait_for_main_window() {
-    window="$(timeout 60 xdotool search --sync --onlyvisible --name "^$main_window_title\$" |
-        head -n1)" || return 1
+    poll find_main_window || return 1
     xdotool windowactivate --sync "$window" 2>/dev/null || true
 }
 
 wait_until_closed() {
-    local waited
-    for ((waited = 0; waited < 600; waited++)); do
-        xdotool search --onlyvisible --name "^$main_window_title\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    return 1
+    poll eval '! find_main_window'
 }
 
 # Starts a Windows program ($1, a C: or Linux path) with its output in the
