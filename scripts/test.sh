@@ -9,7 +9,7 @@
 # TANDREL_STAGES picks stages by name (default: all of them), for example
 #   TANDREL_STAGES="linux windows" scripts/test.sh
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit
 source scripts/packages.sh
 stages="${TANDREL_STAGES:-linux sanitize static fuzz windows}"
 # As many compilers, and tests, at once as there are cores.

@@ -20,6 +20,7 @@ exe="$(realpath "$1")"
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d "${TMPDIR:-/tmp}/tandrel-game.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+# shellcheck source=tests/wine/windows_program.sh
 source "$here/../wine/windows_program.sh"
 export QT_QPA_PLATFORM=windows
 unset QT_PLUGIN_PATH
