@@ -9,6 +9,6 @@ add_executable(ui_main_window_tests
     main_window_layout_test.cpp
 )
 target_link_libraries(ui_main_window_tests PRIVATE tandrel_gui_test_main)
-gtest_discover_tests(ui_main_window_tests
+tandrel_discover_tests(ui_main_window_tests
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 60)
