@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <utility>
 
 #include "ui/accessible_interfaces.h"
 
@@ -28,13 +29,16 @@ int ArrowIndex(int key) {
     }
 }
 
+// Room enough for any one-line text, as a label measures it.
+constexpr int kUnbounded = 2000;
+
 bool IsAnswerKey(int key) {
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace
 
-BoxLabel::BoxLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+BoxLabel::BoxLabel(QString text, QWidget* parent) : QWidget(parent), text_(std::move(text)) {
     InstallAccessibleInterfaces();
     // The label hides the square beneath it, so that only its own rectangle
     // takes clicks and shows the window's face colour.
@@ -44,6 +48,12 @@ BoxLabel::BoxLabel(const QString& text, QWidget* parent) : QLabel(text, parent) 
     setFocusPolicy(Qt::TabFocus);
     adjustSize();
 }
+
+QSize BoxLabel::sizeHint() const {
+    return fontMetrics().boundingRect(0, 0, kUnbounded, kUnbounded, Qt::AlignLeft, text_).size();
+}
+
+QSize BoxLabel::minimumSizeHint() const { return sizeHint(); }
 
 void BoxLabel::Click() { emit Clicked(); }
 
@@ -79,7 +89,7 @@ void BoxLabel::keyPressEvent(QKeyEvent* event) {
     }
     const int arrow = ArrowIndex(event->key());
     if (arrow < 0) {
-        QLabel::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
         return;
     }
     // As Qt's own buttons move the focus between themselves with the arrows:
@@ -91,10 +101,11 @@ void BoxLabel::keyPressEvent(QKeyEvent* event) {
     event->accept();  // the grid's edge: the focus stays
 }
 
-void BoxLabel::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
-    if (!hasFocus()) return;
+void BoxLabel::paintEvent(QPaintEvent* /*event*/) {
     QStylePainter painter(this);
+    painter.drawItemText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight,
+                         palette(), isEnabled(), text_, foregroundRole());
+    if (!hasFocus()) return;
     QStyleOptionFocusRect option;
     option.initFrom(this);
     option.backgroundColor = palette().color(backgroundRole());
@@ -104,7 +115,7 @@ void BoxLabel::paintEvent(QPaintEvent* event) {
 // The label follows its text's size when the window's font reaches it after
 // creation.
 void BoxLabel::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
+    QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) adjustSize();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLabel>
+#include <QString>
+#include <QWidget>
 #include <array>
 #include <span>
 
@@ -12,10 +13,20 @@ namespace tandrel::ui {
 // was), shows the style's focus frame, answers Space, Return and Enter as a
 // click, once per press, and hands the focus to its grid neighbours with the
 // arrow keys.
-class BoxLabel : public QLabel {
+//
+// It draws its text as a plain QLabel does, rather than being one: a QLabel
+// that takes the focus lays its text out as a rich-text document, whose line
+// is taller than the font's own for some fonts (MS Sans Serif among them), and
+// the label would grow.
+class BoxLabel : public QWidget {
     Q_OBJECT
   public:
-    explicit BoxLabel(const QString& text, QWidget* parent = nullptr);
+    explicit BoxLabel(QString text, QWidget* parent = nullptr);
+
+    const QString& text() const { return text_; }
+    // Its text's size in its font, as a plain label's.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     // Reports a click, as the pointer, the keyboard and assistive technology do.
     void Click();
@@ -35,6 +46,7 @@ class BoxLabel : public QLabel {
     void changeEvent(QEvent* event) override;
 
   private:
+    QString text_;
     bool leftPressed_ = false;
     std::array<BoxLabel*, 4> neighbours_{};  // left, up, right, down
 };
