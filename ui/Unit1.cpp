@@ -264,7 +264,7 @@ void Tmain::AnnounceTick() {
     QString lit = QStringLiteral("no box");
     for (const Box& box : Boxes()) {
         if (!(this->*box.shape)->isHidden()) {
-            lit = (this->*box.label)->text() + QLatin1Char(' ') + QLatin1String(box.colour);
+            lit = (this->*box.label)->Text() + QLatin1Char(' ') + QLatin1String(box.colour);
         }
     }
     announcer_->Announce(QStringLiteral("Flash %1: %2").arg(Edit1->text(), lit));

@@ -19,7 +19,7 @@ class BoxLabelInterface : public QAccessibleWidget {
     explicit BoxLabelInterface(BoxLabel* label) : QAccessibleWidget(label, QAccessible::Button) {}
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) return Label()->text();
+        if (kind == QAccessible::Name) return Label()->Text();
         return QAccessibleWidget::text(kind);
     }
 

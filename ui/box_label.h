@@ -23,7 +23,7 @@ class BoxLabel : public QWidget {
   public:
     explicit BoxLabel(QString text, QWidget* parent = nullptr);
 
-    const QString& text() const { return text_; }
+    const QString& Text() const { return text_; }
     // Its text's size in its font, as a plain label's.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

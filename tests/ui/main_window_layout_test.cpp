@@ -51,7 +51,7 @@ TEST_F(MainWindowLayout, EveryControlSitsWhereTheTableSaysUnderItsName) {
             EXPECT_EQ(widget->size(), place.geometry.size());
         }
     }
-    EXPECT_EQ(window.BOX3->text(), "BOX3");
+    EXPECT_EQ(window.BOX3->Text(), "BOX3");
     EXPECT_EQ(window.Label1->text(), "Sequence");
     EXPECT_EQ(window.Label2->text(), "Amount");
     EXPECT_EQ(window.Label3->text(), "Time");
