@@ -35,10 +35,8 @@ from typing import NamedTuple
 
 ROOT = Path(__file__).resolve().parents[2]
 BENCH_SOURCE = ROOT / "bench" / "windows"
-TRIPLET = "x86_64-w64-mingw32"
 WINE = "/usr/lib/wine/wine64"  # Debian's 64-bit loader and server, not on PATH
 WINESERVER = "/usr/lib/wine/wineserver64"
-QT_PLUGINS = ["platforms/qwindows.dll", "styles/qwindowsvistastyle.dll"]
 SETTLE_SECONDS = 1.0  # from the window's mapping to the memory reading
 PROGRAMS = [("game", "tandrel", "Corvanelle Tandrel"),
             ("minimal", "minimal_window", "Minimal window")]
@@ -262,39 +260,12 @@ def qt_for_windows():
     return Path(output.strip().splitlines()[-1])
 
 
-def imported_dlls(binary):
-    listing = subprocess.run([f"{TRIPLET}-objdump", "-p", str(binary)], check=True,
-                             stdout=subprocess.PIPE, text=True).stdout
-    return [line.split("DLL Name:")[1].strip() for line in listing.splitlines()
-            if "DLL Name:" in line]
-
-
-def lay_out(folder, programs, qt):
-    """The zip's layout: programs, the DLLs they and the plugins import
-    (Qt's and the MinGW runtime's, not Windows' own), the plugins, stripped."""
-    compiler = f"{TRIPLET}-g++-posix"
-    dll_folders = [qt / "bin"] + [
-        Path(subprocess.run([compiler, f"-print-file-name={dll}"], check=True,
-                            stdout=subprocess.PIPE, text=True).stdout.strip()).resolve().parent
-        for dll in ("libstdc++-6.dll", "libwinpthread-1.dll")]
-
-    def deploy_imports(binary):
-        for dll in imported_dlls(binary):
-            source = next((f / dll for f in dll_folders if (f / dll).is_file()), None)
-            if source is not None and not (folder / dll).exists():
-                shutil.copy(source, folder / dll)
-                deploy_imports(source)
-
-    folder.mkdir(parents=True)
-    for program in programs:
-        shutil.copy(program, folder)
-        deploy_imports(program)
-    for plugin in QT_PLUGINS:
-        (folder / plugin).parent.mkdir(exist_ok=True)
-        shutil.copy(qt / "plugins" / plugin, folder / plugin)
-        deploy_imports(folder / plugin)
-    binaries = [str(p) for p in folder.rglob("*") if p.suffix in (".exe", ".dll")]
-    call([f"{TRIPLET}-strip", "--strip-unneeded", *binaries])
+def lay_out(tree, folder):
+    """The zip's layout, from the game's install rules (the program, the DLLs it
+    and Qt's plugins load, the plugins, stripped), with the minimal program,
+    which loads the same DLLs, beside the game."""
+    call(["cmake", "--install", str(tree), "--prefix", str(folder), "--strip"],
+         stdout=subprocess.DEVNULL)
 
 
 def wine_environment(prefix, display):
@@ -327,8 +298,7 @@ def measure_under_wine(runs, display, screen):
             for font in Path("/usr/share/wine/fonts").iterdir():
                 shutil.copy(font, prefix / "drive_c" / "windows" / "Fonts")
             folder = prefix / "drive_c" / "Bench"
-            lay_out(folder, [tree / "game" / "app" / "tandrel.exe", tree / "minimal_window.exe"],
-                    qt)
+            lay_out(tree, folder)
             # Without it, Wine closes the desktop whenever the last program
             # on it ends, and the next one waits for a new one.
             subprocess.Popen([WINE, str(tree / "desktop_keeper.exe")], env=env,
