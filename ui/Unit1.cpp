@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolButton>
 #include <utility>
 
 #include "ui/about.h"
@@ -62,12 +61,6 @@ Widget* Place(Widget* widget, const char* name, QRect geometry) {
 QLabel* NewLabel(QWidget* client, const char* name, const char* text, QPoint position) {
     return PlaceLabel(new QLabel(QString::fromLatin1(text), client), QString::fromLatin1(name),
                       position);
-}
-
-// The field's step buttons take no focus, but a screen reader still meets them.
-void NameStepButtons(NumericSpinField* field) {
-    field->UpButton()->setAccessibleName(QStringLiteral("Up"));
-    field->DownButton()->setAccessibleName(QStringLiteral("Down"));
 }
 
 }  // namespace
@@ -133,11 +126,6 @@ Tmain::~Tmain() {
     }
 }
 
-std::function<void()> Tmain::Guard(void (Tmain::*handler)()) {
-    // Every entry from Qt passes the guard, so no error crosses a Qt frame.
-    return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
-}
-
 void Tmain::CreateBoxes(QWidget* client) {
     std::array<BoxLabel*, 6> labels{};
     for (std::size_t i = 0; i < Boxes().size(); ++i) {
@@ -151,7 +139,6 @@ void Tmain::CreateBoxes(QWidget* client) {
         const QString name = QStringLiteral("BOX") + number;
         auto* label = PlaceLabel(new BoxLabel(name, client), name, box.position + kLabelOffset);
         label->setAccessibleDescription(QString::fromLatin1(box.colour));
-        connect(label, &BoxLabel::Clicked, this, Guard(box.click));
         this->*box.shape = shape;
         this->*box.label = label;
         labels[i] = label;
@@ -180,8 +167,6 @@ void Tmain::CreateFields(QWidget* client) {
     Label2->setBuddy(spinamount);
     Label3->setBuddy(spintime);
     Label4->setBuddy(namedit);
-    NameStepButtons(spinamount);
-    NameStepButtons(spintime);
 
     setTabOrder(Edit1, spinamount);
     setTabOrder(spinamount, spintime);
@@ -220,13 +205,19 @@ void Tmain::CreateMenu() {
 }
 
 void Tmain::ConnectHandlers() {
-    // The box labels are wired as they are made.
-    connect(Go1, &QAction::triggered, this, Guard(&Tmain::Go1Click));
-    connect(Exit1, &QAction::triggered, this, Guard(&Tmain::Exit1Click));
-    connect(Scores1, &QAction::triggered, this, Guard(&Tmain::Scores1Click));
-    connect(About1, &QAction::triggered, this, Guard(&Tmain::About1Click));
-    connect(spinamount, &NumericSpinField::Changed, this, Guard(&Tmain::spinamountChange));
-    connect(spintime, &NumericSpinField::Changed, this, Guard(&Tmain::spintimeChange));
+    // Every entry from Qt passes the guard, so no error crosses a Qt frame.
+    const auto guard = [this](void (Tmain::*handler)()) {
+        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+    };
+    for (const Box& box : Boxes()) {
+        connect(this->*box.label, &BoxLabel::Clicked, this, guard(box.click));
+    }
+    connect(Go1, &QAction::triggered, this, guard(&Tmain::Go1Click));
+    connect(Exit1, &QAction::triggered, this, guard(&Tmain::Exit1Click));
+    connect(Scores1, &QAction::triggered, this, guard(&Tmain::Scores1Click));
+    connect(About1, &QAction::triggered, this, guard(&Tmain::About1Click));
+    connect(spinamount, &NumericSpinField::Changed, this, guard(&Tmain::spinamountChange));
+    connect(spintime, &NumericSpinField::Changed, this, guard(&Tmain::spintimeChange));
     // The clocks' system timers already tick through the guard.
     Timer1.SetHandler([this] { Timer1Timer(); });
     Timer2.SetHandler([this] { Timer2Timer(); });

@@ -83,7 +83,6 @@ class Tmain : public QMainWindow, private tandrel::core::GameView {
     static const std::array<Box, 6>& Boxes();
 
     // Wraps a handler so that any error it raises goes to the error box.
-    std::function<void()> Guard(void (Tmain::*handler)());
     void CreateBoxes(QWidget* client);
     void CreateFields(QWidget* client);
     void CreateMenu();

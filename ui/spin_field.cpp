@@ -147,6 +147,8 @@ QToolButton* NumericSpinField::MakeButton(Qt::ArrowType arrow) {
     // focusable widget up from the pointer.
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::ArrowCursor);
+    // It takes no focus, but a screen reader still meets it.
+    button->setAccessibleName(arrow == Qt::UpArrow ? QStringLiteral("Up") : QStringLiteral("Down"));
     return button;
 }
 

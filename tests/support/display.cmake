@@ -1,7 +1,7 @@
 # A private X display for tests that need real windows: Xvfb, optionally with
 # openbox managing it. Script mode (cmake -P); included by
 # run_on_display.cmake and by the Wine test bench. The display's number is
-# kept in <state>/display, where tandrel_stop_display finds it again.
+# kept in <state>/display, where the Wine bench's later steps read it again.
 include(${CMAKE_CURRENT_LIST_DIR}/script_helpers.cmake)
 
 # Starts Xvfb on a display number it picks itself, in the background, and

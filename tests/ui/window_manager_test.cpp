@@ -1,6 +1,7 @@
 // The three windows under a real window manager: the frame the window
 // manager draws, read back from the X server, has the size and place each
-// window asks for. Run by run_under_openbox.sh on an Xvfb display.
+// window asks for. Run on an Xvfb display that openbox manages
+// (tests/support/run_on_display.cmake).
 
 #include <gtest/gtest.h>
 
