@@ -97,7 +97,7 @@ qsizetype RunLength(QStringView pattern, qsizetype start) {
     return end - start;
 }
 
-// Qt's quoted text starting at the quote at `index`: "''" is a quote, and
+// A pattern's quoted text starting at the quote at `index`: "''" is a quote, and
 // inside the text "''" is a quote too. Moves `index` past the closing quote.
 QString ReadQuoted(QStringView pattern, qsizetype& index) {
     ++index;
@@ -176,8 +176,8 @@ std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern
     return Convert(qtPattern, QString(), PatternRules::kQt);
 }
 
-std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& pattern,
-                                                        const QString& separator) {
+std::optional<ShortDatePattern> ConvertWindowsShortDatePattern(const QString& pattern,
+                                                               const QString& separator) {
     return Convert(pattern, separator, PatternRules::kWindows);
 }
 

@@ -31,8 +31,8 @@ std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& qtPattern
 // occurrence of `separator` outside quotes becomes "/", and every other
 // character is text. An empty separator leaves the choice to the pattern, as
 // above.
-std::optional<ShortDatePattern> ConvertShortDatePattern(const QString& pattern,
-                                                        const QString& separator);
+std::optional<ShortDatePattern> ConvertWindowsShortDatePattern(const QString& pattern,
+                                                               const QString& separator);
 
 // Everything the program takes from the system locale, read once at start-up.
 struct LocaleSettings {

@@ -53,7 +53,7 @@ void ReadNames(log::DateSettings& dates) {
 LocaleSettings ReadSystemLocaleSettings() {
     LocaleSettings settings;
     const auto pattern =
-        ConvertShortDatePattern(LocaleText(LOCALE_SSHORTDATE), LocaleText(LOCALE_SDATE));
+        ConvertWindowsShortDatePattern(LocaleText(LOCALE_SSHORTDATE), LocaleText(LOCALE_SDATE));
     if (pattern) {
         settings.dates.pattern = pattern->pattern;
         settings.dates.separator = pattern->separator;

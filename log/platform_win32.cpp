@@ -62,11 +62,6 @@ HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD sharing, DWORD d
     return file;
 }
 
-bool HasReadOnlyAttribute(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
 // Windows refuses to write a file with the read-only attribute whoever asks;
 // the refusal is made here too, where a system (Wine run as root) would not.
 HANDLE OpenForAppendingAt(const std::wstring& path, bool create) {
@@ -93,7 +88,7 @@ HANDLE OpenForAppendingAt(const std::wstring& path, bool create) {
 // first append, the file that copy will start as.
 std::wstring FileToRead(const std::string& path) {
     LogFiles files = FilesInUse(Utf16(path));
-    if (!files.startsAs.empty() && !IsRegularFileAt(files.inUse)) {
+    if (files.CopyNotStarted()) {
         return std::move(files.startsAs);
     }
     return std::move(files.inUse);
@@ -256,6 +251,11 @@ bool IsRegularFileAt(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool HasReadOnlyAttribute(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool IsRegularFile(const std::string& path) { return IsRegularFileAt(FileToRead(path)); }
 
 const char kPathSeparator = '\\';
@@ -296,7 +296,7 @@ File OpenForReading(const std::string& path) {
 // copy that finds the log in use waits a little, as on the other systems.
 File OpenForAppending(const std::string& path, bool create) {
     const LogFiles files = FilesInUse(Utf16(path));
-    if (!files.startsAs.empty() && !IsRegularFileAt(files.inUse)) {
+    if (files.CopyNotStarted()) {
         StartVirtualStoreCopy(files);
     }
     return File(reinterpret_cast<std::intptr_t>(OpenForAppendingAt(files.inUse, create)));

@@ -38,6 +38,7 @@ std::string Utf8(std::wstring_view utf16);
 
 std::wstring WindowsDirectory();
 bool IsRegularFileAt(const std::wstring& path);
+bool HasReadOnlyAttribute(const std::wstring& path);
 
 // The file a run reads and appends to for the log at `path`; for a
 // VirtualStore copy also the log it starts as, the one in the Windows
@@ -45,6 +46,9 @@ bool IsRegularFileAt(const std::wstring& path);
 struct LogFiles {
     std::wstring inUse;
     std::wstring startsAs;
+
+    // A VirtualStore copy that no append has made yet.
+    bool CopyNotStarted() const { return !startsAs.empty() && !IsRegularFileAt(inUse); }
 };
 
 // For a log in the Windows directory that this user may not write, as for

@@ -118,11 +118,9 @@ BOOL FolderLetsUserCreateFiles(const std::wstring& folder) {
 // Only a refusal counts: any other failure of the question leaves the file
 // where it is, and the append then reports what really happens there.
 bool MayWriteInPlace(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const bool isFile =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    const bool isFile = IsRegularFileAt(path);
     // The player's own refusal, which the append reports.
-    if (isFile && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    if (isFile && HasReadOnlyAttribute(path)) {
         return true;
     }
     const BOOL allowed = Run(SysCall::kAccessCheck, [&] {

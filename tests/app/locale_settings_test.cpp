@@ -11,6 +11,7 @@ namespace tandrel::test {
 namespace {
 
 using app::ConvertShortDatePattern;
+using app::ConvertWindowsShortDatePattern;
 using app::ReadLocaleSettings;
 
 struct Conversion {
@@ -60,7 +61,7 @@ TEST(ShortDatePattern, GivenSeparatorAloneBecomesTheSlash) {
     };
     for (const Conversion& c : conversions) {
         const auto converted =
-            ConvertShortDatePattern(QString::fromUtf8(c.qt), QString::fromUtf8(c.separator));
+            ConvertWindowsShortDatePattern(QString::fromUtf8(c.qt), QString::fromUtf8(c.separator));
         ASSERT_TRUE(converted.has_value()) << c.qt;
         EXPECT_EQ(converted->pattern, c.pattern) << c.qt;
         EXPECT_EQ(converted->separator, c.separator) << c.qt;
