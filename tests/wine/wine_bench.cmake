@@ -19,19 +19,14 @@ endif()
 
 # The folders of the DLLs the test programs load: Qt's, and the MinGW runtime
 # that Qt and the programs link against.
+include(${PROJECT_SOURCE_DIR}/cmake/mingw_runtime.cmake)
 function(tandrel_wine_dll_folders out)
     set(folders)
     if(QT6_INSTALL_PREFIX)
         list(APPEND folders ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
     endif()
-    foreach(dll libstdc++-6.dll libwinpthread-1.dll)
-        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-            OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-        file(REAL_PATH ${found} found)
-        cmake_path(GET found PARENT_PATH folder)
-        list(APPEND folders ${folder})
-    endforeach()
-    set(${out} ${folders} PARENT_SCOPE)
+    tandrel_mingw_runtime_folders(runtime_folders)
+    set(${out} ${folders} ${runtime_folders} PARENT_SCOPE)
 endfunction()
 
 # Declares the Wine prefix <name>, the fixture wine.<name>:
