@@ -8,13 +8,7 @@ if(NOT DEFINED WINELOADER) # a stand-in may be given to try the launcher
 endif()
 set(WINESERVER /usr/lib/wine/wineserver64)
 
-function(tandrel_cache_folder out)
-    set(cache "$ENV{XDG_CACHE_HOME}")
-    if(cache STREQUAL "")
-        set(cache $ENV{HOME}/.cache)
-    endif()
-    set(${out} ${cache}/tandrel PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/cache_folder.cmake)
 
 # The command prefix that runs a program as <user> with <home> as its home.
 function(tandrel_as_user user home out)
