@@ -3,9 +3,7 @@
 # prefix.cmake. The text of this file is part of the templates' cache key: a
 # change here boots them again.
 
-if(NOT DEFINED WINELOADER) # a stand-in may be given to try the launcher
-    set(WINELOADER /usr/lib/wine/wine64) # Debian's 64-bit loader and server, not on PATH
-endif()
+set(WINELOADER /usr/lib/wine/wine64) # Debian's 64-bit loader and server, not on PATH
 set(WINESERVER /usr/lib/wine/wineserver64)
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/cache_folder.cmake)
