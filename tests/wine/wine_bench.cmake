@@ -98,12 +98,10 @@ function(tandrel_discover_tests target)
             math(EXPR at "${at} + 1")
             list(INSERT options ${at} ${wine_properties})
         endif()
-        # Listing a suite's tests under Wine may start a prefix first.
-        if(NOT DISCOVERY_TIMEOUT IN_LIST options)
-            list(PREPEND options DISCOVERY_TIMEOUT 60)
-        endif()
     endif()
-    gtest_discover_tests(${target} ${options})
+    # Listing the tests may load Qt, which under Wine on a busy machine takes
+    # more than gtest_discover_tests' 5 s, or start a Wine prefix first.
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 ${options})
 endfunction()
 
 # A test of the Windows build that runs in the Wine prefix PREFIX: a program
