@@ -5,10 +5,6 @@
 # register the tests as they are.
 
 set(TANDREL_WINE_STATES ${CMAKE_BINARY_DIR}/wine)
-# Runs a script on a private Xvfb display, or on one that openbox manages.
-set(TANDREL_RUN_ON_XVFB ${CMAKE_COMMAND} -P ${CMAKE_CURRENT_LIST_DIR}/../support/run_on_display.cmake --)
-set(TANDREL_RUN_UNDER_OPENBOX ${CMAKE_COMMAND} -DWINDOW_MANAGER=openbox
-    -P ${CMAKE_CURRENT_LIST_DIR}/../support/run_on_display.cmake --)
 
 if(WIN32 AND CMAKE_CROSSCOMPILING)
     set(TANDREL_WINE_RUN ${CMAKE_COMMAND} -DLISTING_PREFIX=${TANDREL_WINE_STATES}/listing
