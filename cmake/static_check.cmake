@@ -3,6 +3,7 @@
 #         -DFOLDERS=<checked folders> -P static_check.cmake
 #   cmake -DCHECK=layering -DROOT=<source folder> -P static_check.cmake
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/cache_folder.cmake)
 
 # clang-tidy on one source, skipped when the cache holds the same input found
 # clean before, as ccache skips a compilation: the same clang-tidy, the same
@@ -34,12 +35,9 @@ function(check_clang_tidy)
     file(READ ${CMAKE_CURRENT_LIST_FILE} recipe)
     string(REPLACE "${ROOT}" "" input "${version}${configuration}${recipe}${command}${preprocessed}")
     string(SHA256 key "${input}")
-    set(cache "$ENV{XDG_CACHE_HOME}")
-    if(cache STREQUAL "")
-        set(cache $ENV{HOME}/.cache)
-    endif()
-    file(MAKE_DIRECTORY ${cache}/tandrel/clang-tidy)
-    set(clean ${cache}/tandrel/clang-tidy/${key})
+    tandrel_cache_folder(cache)
+    file(MAKE_DIRECTORY ${cache}/clang-tidy)
+    set(clean ${cache}/clang-tidy/${key})
     if(EXISTS ${clean})
         message(STATUS "${SOURCE}: clean (the same input was checked before)")
         return()

@@ -14,6 +14,7 @@
 # own deployment lays them out (see the README).
 cmake_minimum_required(VERSION 3.25)
 cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH root)
+include(${root}/cmake/cache_folder.cmake)
 
 execute_process(COMMAND dpkg-query -W -f=\${Version} qt6-base-dev
     OUTPUT_VARIABLE qt_version COMMAND_ERROR_IS_FATAL ANY) # 6.4.2+dfsg-10 or the like
@@ -29,13 +30,10 @@ foreach(file ${options} ${toolchain} ${patches})
 endforeach()
 string(SHA256 key "${keyed}")
 string(SUBSTRING ${key} 0 12 key)
-set(cache "$ENV{XDG_CACHE_HOME}")
-if(cache STREQUAL "")
-    set(cache $ENV{HOME}/.cache)
-endif()
+tandrel_cache_folder(cache)
 string(REGEX REPLACE "[+].*" "" upstream_version ${qt_version})
-set(prefix ${cache}/tandrel/qt-${upstream_version}-mingw64-${key})
-set(work ${cache}/tandrel/qt-build-${key})
+set(prefix ${cache}/qt-${upstream_version}-mingw64-${key})
+set(work ${cache}/qt-build-${key})
 
 # Points build/qt-windows at the finished Qt and prints its folder.
 function(found)

@@ -283,7 +283,7 @@ def measure_under_wine(runs, display, screen):
     tree = build_tree("windows")
     build(tree, ["tandrel", "minimal_window", "desktop_keeper"],
           [f"-DCMAKE_TOOLCHAIN_FILE={qt}/lib/cmake/Qt6/qt.toolchain.cmake",
-           f"-DQT_CHAINLOAD_TOOLCHAIN_FILE={ROOT}/cmake/mingw-w64-x86_64-qt.cmake"])
+           f"-DQT_CHAINLOAD_TOOLCHAIN_FILE={ROOT}/cmake/mingw-w64-x86_64.cmake"])
     with tempfile.TemporaryDirectory(prefix="tandrel-startup-wine.") as scratch:
         prefix = Path(scratch) / "prefix"
         env = wine_environment(prefix, display)

@@ -49,9 +49,7 @@ foreach(patch IN LISTS qt_patches)
     string(APPEND qt_patch_list "\n           licences\\qt\\${patch}")
 endforeach()
 
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-                OUTPUT_VARIABLE gcc_runtime OUTPUT_STRIP_TRAILING_WHITESPACE)
-file(REAL_PATH "${gcc_runtime}" gcc_runtime)
+tandrel_mingw_runtime_dll(libstdc++-6.dll gcc_runtime)
 tandrel_debian_package(gcc FILE ${gcc_runtime})
 # Debian numbers the MinGW GCC packages <GCC's Debian version>+<their own>.
 string(REPLACE "+${gcc_source_version}" ";" gcc_debian_gcc_version "${gcc_version}")
@@ -67,9 +65,7 @@ if(NOT exception)
 endif()
 file(WRITE ${licences}/GCC-RUNTIME-LIBRARY-EXCEPTION.txt "${exception}")
 
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-                OUTPUT_VARIABLE winpthreads OUTPUT_STRIP_TRAILING_WHITESPACE)
-file(REAL_PATH "${winpthreads}" winpthreads)
+tandrel_mingw_runtime_dll(libwinpthread-1.dll winpthreads)
 tandrel_debian_package(winpthreads FILE ${winpthreads})
 string(REGEX REPLACE "-[^-]+$" "" winpthreads_upstream_version "${winpthreads_source_version}")
 

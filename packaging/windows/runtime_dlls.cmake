@@ -2,15 +2,8 @@
 # tandrel.exe: those that Qt for Windows and the MinGW runtime provide, found
 # by CMake's runtime-dependency scan, which reads the import tables with
 # MinGW's objdump. What none of those folders holds is part of Windows.
-set(TANDREL_DLL_FOLDERS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
-foreach(runtime_dll libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime_dll}
-                    OUTPUT_VARIABLE runtime_dll OUTPUT_STRIP_TRAILING_WHITESPACE
-                    COMMAND_ERROR_IS_FATAL ANY)
-    file(REAL_PATH "${runtime_dll}" runtime_dll)
-    cmake_path(GET runtime_dll PARENT_PATH runtime_folder)
-    list(APPEND TANDREL_DLL_FOLDERS ${runtime_folder})
-endforeach()
+tandrel_mingw_runtime_folders(runtime_folders)
+set(TANDREL_DLL_FOLDERS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS} ${runtime_folders})
 
 # The scan looks a DLL up by its name in lower case, as Windows' file names
 # are case-insensitive, but this machine's are not (Qt6Core.dll): so it looks

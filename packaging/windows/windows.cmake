@@ -13,6 +13,7 @@ foreach(plugin IN LISTS TANDREL_QT_PLUGINS)
     list(APPEND TANDREL_INSTALLED_PLUGINS "${plugin_type}/$<TARGET_FILE_NAME:${plugin}>")
 endforeach()
 
+include(${PROJECT_SOURCE_DIR}/cmake/mingw_runtime.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/runtime_dlls.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/licences.cmake)
 

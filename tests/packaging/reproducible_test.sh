@@ -19,7 +19,7 @@ pack() { # <clone folder> <umask> <command...>
     shift 2
     git clone -q --no-checkout "$repository" "$clone"
     git -C "$clone" checkout -q "$commit"
-    if ! (cd "$clone" && umask "$mask" && CCACHE_BASEDIR="$clone" "$@") >"$clone.log" 2>&1; then
+    if ! (cd "$clone" && umask "$mask" && "$@") >"$clone.log" 2>&1; then
         tail -n 40 "$clone.log"
         echo "FAIL: packing in $clone failed" >&2
         exit 1

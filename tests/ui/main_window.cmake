@@ -10,5 +10,4 @@ add_executable(ui_main_window_tests
 )
 target_link_libraries(ui_main_window_tests PRIVATE tandrel_gui_test_main)
 tandrel_discover_tests(ui_main_window_tests
-    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
-    DISCOVERY_TIMEOUT 60)
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -9,5 +9,4 @@ add_executable(ui_widget_tests
 )
 target_link_libraries(ui_widget_tests PRIVATE
     tandrel_gui_test_main)
-tandrel_discover_tests(ui_widget_tests PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
-    DISCOVERY_TIMEOUT 60)
+tandrel_discover_tests(ui_widget_tests PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

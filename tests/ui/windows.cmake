@@ -5,5 +5,4 @@ add_executable(ui_windows_tests
 )
 target_link_libraries(ui_windows_tests PRIVATE
     tandrel_gui_test_main)
-tandrel_discover_tests(ui_windows_tests PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
-    DISCOVERY_TIMEOUT 60)
+tandrel_discover_tests(ui_windows_tests PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)

@@ -3,18 +3,10 @@
 # prefix.cmake. The text of this file is part of the templates' cache key: a
 # change here boots them again.
 
-if(NOT DEFINED WINELOADER) # a stand-in may be given to try the launcher
-    set(WINELOADER /usr/lib/wine/wine64) # Debian's 64-bit loader and server, not on PATH
-endif()
+set(WINELOADER /usr/lib/wine/wine64) # Debian's 64-bit loader and server, not on PATH
 set(WINESERVER /usr/lib/wine/wineserver64)
 
-function(tandrel_cache_folder out)
-    set(cache "$ENV{XDG_CACHE_HOME}")
-    if(cache STREQUAL "")
-        set(cache $ENV{HOME}/.cache)
-    endif()
-    set(${out} ${cache}/tandrel PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/cache_folder.cmake)
 
 # The command prefix that runs a program as <user> with <home> as its home.
 function(tandrel_as_user user home out)

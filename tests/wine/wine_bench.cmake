@@ -5,10 +5,6 @@
 # register the tests as they are.
 
 set(TANDREL_WINE_STATES ${CMAKE_BINARY_DIR}/wine)
-# Runs a script on a private Xvfb display, or on one that openbox manages.
-set(TANDREL_RUN_ON_XVFB ${CMAKE_COMMAND} -P ${CMAKE_CURRENT_LIST_DIR}/../support/run_on_display.cmake --)
-set(TANDREL_RUN_UNDER_OPENBOX ${CMAKE_COMMAND} -DWINDOW_MANAGER=openbox
-    -P ${CMAKE_CURRENT_LIST_DIR}/../support/run_on_display.cmake --)
 
 if(WIN32 AND CMAKE_CROSSCOMPILING)
     set(TANDREL_WINE_RUN ${CMAKE_COMMAND} -DLISTING_PREFIX=${TANDREL_WINE_STATES}/listing
@@ -19,19 +15,14 @@ endif()
 
 # The folders of the DLLs the test programs load: Qt's, and the MinGW runtime
 # that Qt and the programs link against.
+include(${PROJECT_SOURCE_DIR}/cmake/mingw_runtime.cmake)
 function(tandrel_wine_dll_folders out)
     set(folders)
     if(QT6_INSTALL_PREFIX)
         list(APPEND folders ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
     endif()
-    foreach(dll libstdc++-6.dll libwinpthread-1.dll)
-        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-            OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
-        file(REAL_PATH ${found} found)
-        cmake_path(GET found PARENT_PATH folder)
-        list(APPEND folders ${folder})
-    endforeach()
-    set(${out} ${folders} PARENT_SCOPE)
+    tandrel_mingw_runtime_folders(runtime_folders)
+    set(${out} ${folders} ${runtime_folders} PARENT_SCOPE)
 endfunction()
 
 # Declares the Wine prefix <name>, the fixture wine.<name>:
@@ -103,12 +94,10 @@ function(tandrel_discover_tests target)
             math(EXPR at "${at} + 1")
             list(INSERT options ${at} ${wine_properties})
         endif()
-        # Listing a suite's tests under Wine may start a prefix first.
-        if(NOT DISCOVERY_TIMEOUT IN_LIST options)
-            list(PREPEND options DISCOVERY_TIMEOUT 60)
-        endif()
     endif()
-    gtest_discover_tests(${target} ${options})
+    # Listing the tests may load Qt, which under Wine on a busy machine takes
+    # more than gtest_discover_tests' 5 s, or start a Wine prefix first.
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 ${options})
 endfunction()
 
 # A test of the Windows build that runs in the Wine prefix PREFIX: a program
